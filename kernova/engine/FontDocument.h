@@ -1,0 +1,64 @@
+#pragma once
+// One font document of the editor: its type, current code, glyphs by code, the
+// selection of the current glyph's contours, and where it is saved.
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+
+#include "CodeOrder.h"
+#include "Glyph.h"
+#include "platform/Status.h"
+
+namespace kernova {
+
+class FontDocument {
+ public:
+  FontDocument(FontType type, std::string name);
+
+  FontType type() const { return m_type; }
+  const CodeOrder& codeOrder() const { return CodeOrder::forType(m_type); }
+
+  const std::string& name() const { return m_name; }
+  void setName(std::string name) { m_name = std::move(name); }
+  const std::string& filePath() const { return m_filePath; }
+  void setFilePath(std::string path) { m_filePath = std::move(path); }
+
+  bool modified() const { return m_modified; }
+  void setModified(bool modified) { m_modified = modified; }
+
+  uint16_t currentCode() const { return m_currentCode; }
+  // A code outside the document's code set is ignored (returns false).
+  bool setCurrentCode(uint16_t code);
+  void viewNextCode();
+  void viewPreviousCode();
+
+  // Glyphs: absent codes are empty glyphs with the default advance.
+  const Glyph* glyph(uint16_t code) const;
+  Glyph& glyphForEdit(uint16_t code);  // marks the document modified
+  const std::map<uint16_t, Glyph>& glyphs() const { return m_glyphs; }
+  void setGlyph(uint16_t code, Glyph glyph);  // used by the font reader
+
+  // Selection of contours of the current glyph.
+  void selectAll();
+  void unselectAll();
+  void deleteSelection();  // removes the selected contours of the current glyph
+  const std::set<size_t>& selection() const { return m_selection; }
+
+  // Adds the traced contours of a bitmap file to the current glyph.
+  Status importBitmap(const std::string& path);
+  // Shifts the current glyph so its leftmost point is at `left`;
+  // advance = ink width + left + right. An empty glyph keeps its advance.
+  Status setSideBearings(int left, int right);
+
+ private:
+  FontType m_type;
+  std::string m_name;
+  std::string m_filePath;
+  bool m_modified = false;
+  uint16_t m_currentCode;
+  std::map<uint16_t, Glyph> m_glyphs;
+  std::set<size_t> m_selection;
+};
+
+}  // namespace kernova

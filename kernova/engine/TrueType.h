@@ -1,0 +1,24 @@
+#pragma once
+// Writing a document as a TrueType file, and reading one back through FreeType.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FontDocument.h"
+#include "platform/Status.h"
+
+namespace kernova {
+
+// The complete font file for a document (tables head, hhea, maxp, OS/2, hmtx, cmap,
+// loca, glyf, name, post), deterministic: the same document gives the same bytes.
+std::vector<uint8_t> compileTrueType(const FontDocument& document);
+
+// Writes compileTrueType() to a temporary file beside `path` and renames it over
+// `path`, so a failed save leaves the old file whole.
+Status saveTrueType(const FontDocument& document, const std::string& path);
+
+// Reads a TrueType file into a new document (type from its cmap / code page bits).
+// CFF-flavoured and broken files give a failure with a readable message.
+Status loadTrueType(const std::string& path, std::unique_ptr<FontDocument>& document);
+
+}  // namespace kernova
