@@ -1,0 +1,131 @@
+#include "kernova/engine/FontDocument.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "kernova/engine/Tracer.h"
+
+namespace kernova {
+namespace {
+
+constexpr uint16_t kLatinStartCode = 0x41;     // 'A'
+constexpr uint16_t kJapaneseStartCode = 0x82A0;  // hiragana a
+
+uint16_t startCode(FontType type) {
+  const CodeOrder& order = CodeOrder::forType(type);
+  uint16_t preferred = type == FontType::Latin ? kLatinStartCode : kJapaneseStartCode;
+  if (order.contains(preferred) || order.codes().empty()) return preferred;
+  return order.codes().front();
+}
+
+struct Extent {
+  int64_t minX = std::numeric_limits<int64_t>::max();
+  int64_t maxX = std::numeric_limits<int64_t>::min();
+};
+
+Extent horizontalExtent(const Glyph& glyph) {
+  Extent extent;
+  for (const Contour& contour : glyph.contours) {
+    for (const Point& point : contour) {
+      extent.minX = std::min<int64_t>(extent.minX, point.x);
+      extent.maxX = std::max<int64_t>(extent.maxX, point.x);
+    }
+  }
+  return extent;
+}
+
+// TrueType keeps coordinates in 16-bit signed and advances in 16-bit unsigned fields.
+constexpr int64_t kMinCoordinate = std::numeric_limits<int16_t>::min();
+constexpr int64_t kMaxCoordinate = std::numeric_limits<int16_t>::max();
+constexpr int64_t kMaxAdvance = std::numeric_limits<uint16_t>::max();
+
+}  // namespace
+
+FontDocument::FontDocument(FontType type, std::string name)
+    : m_type(type), m_name(std::move(name)), m_currentCode(startCode(type)) {}
+
+bool FontDocument::setCurrentCode(uint16_t code) {
+  if (!codeOrder().contains(code)) return false;
+  if (code != m_currentCode) m_selection.clear();
+  m_currentCode = code;
+  return true;
+}
+
+void FontDocument::viewNextCode() { setCurrentCode(codeOrder().next(m_currentCode)); }
+
+void FontDocument::viewPreviousCode() { setCurrentCode(codeOrder().previous(m_currentCode)); }
+
+const Glyph* FontDocument::glyph(uint16_t code) const {
+  auto it = m_glyphs.find(code);
+  return it == m_glyphs.end() ? nullptr : &it->second;
+}
+
+Glyph& FontDocument::glyphForEdit(uint16_t code) {
+  m_modified = true;
+  return m_glyphs[code];
+}
+
+void FontDocument::setGlyph(uint16_t code, Glyph glyph) {
+  if (code == m_currentCode) m_selection.clear();
+  m_glyphs[code] = std::move(glyph);
+  m_modified = true;
+}
+
+void FontDocument::selectAll() {
+  m_selection.clear();
+  const Glyph* current = glyph(m_currentCode);
+  if (!current) return;
+  for (size_t i = 0; i < current->contours.size(); ++i) m_selection.insert(i);
+}
+
+void FontDocument::unselectAll() { m_selection.clear(); }
+
+void FontDocument::deleteSelection() {
+  auto it = m_glyphs.find(m_currentCode);
+  if (it == m_glyphs.end() || m_selection.empty()) {
+    m_selection.clear();
+    return;
+  }
+  std::vector<Contour>& contours = it->second.contours;
+  // Erase from the back so the remaining indices stay valid.
+  for (auto index = m_selection.rbegin(); index != m_selection.rend(); ++index) {
+    if (*index < contours.size()) contours.erase(contours.begin() + long(*index));
+  }
+  m_selection.clear();
+  if (it->second == Glyph{}) m_glyphs.erase(it);
+  m_modified = true;
+}
+
+Status FontDocument::importBitmap(const std::string& path) {
+  InkBitmap bitmap;
+  if (Status read = readBmpFile(path, bitmap); !read) return read;
+  std::vector<Contour> traced;
+  if (Status trace = traceBitmap(bitmap, TraceParameters{}, traced); !trace) return trace;
+  Glyph& target = glyphForEdit(m_currentCode);
+  target.contours.insert(target.contours.end(), std::make_move_iterator(traced.begin()),
+                         std::make_move_iterator(traced.end()));
+  return Status::success();
+}
+
+Status FontDocument::setSideBearings(int left, int right) {
+  auto it = m_glyphs.find(m_currentCode);
+  if (it == m_glyphs.end() || it->second.empty()) return Status::success();
+  Glyph& target = it->second;
+  Extent extent = horizontalExtent(target);
+  int64_t shift = int64_t(left) - extent.minX;
+  int64_t advance = (extent.maxX - extent.minX) + int64_t(left) + int64_t(right);
+  if (advance < 0 || advance > kMaxAdvance)
+    return Status::failure("side bearings " + std::to_string(left) + " and " +
+                           std::to_string(right) + " give an advance out of range");
+  if (extent.minX + shift < kMinCoordinate || extent.maxX + shift > kMaxCoordinate)
+    return Status::failure("left side bearing " + std::to_string(left) +
+                           " moves the glyph out of the coordinate range");
+  for (Contour& contour : target.contours)
+    for (Point& point : contour) point.x = int32_t(point.x + shift);
+  target.advance = int32_t(advance);
+  target.advanceSet = true;
+  m_modified = true;
+  return Status::success();
+}
+
+}  // namespace kernova
