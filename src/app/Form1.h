@@ -1,0 +1,265 @@
+#pragma once
+// The main window: every control, the run-time state, the menus, and the event
+// handlers under their given names. Handlers stay thin; the work is in the area
+// libraries (brush, strokes, input, reference, editor, glyph). The handlers of each
+// area are defined in a file of their own (Form1<Area>.cpp).
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <filesystem>
+#include <memory>
+
+#include "brush/BrushEngine.h"
+#include "platform/Colour.h"
+#include "strokes/StrokeLog.h"
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+class QTimer;
+class PictureBox;
+class Prompts;
+class RetainedImage;
+class ReferenceLabel;
+class TabletLayer;
+class SettingsStore;
+class UrlOpener;
+class RegistryLookup;
+namespace editor {
+class EditorLauncher;
+}
+
+// What the window reaches outside itself; tests pass fakes. Null members get the
+// production implementation (or, for optional layers, a missing one).
+struct Form1Services {
+  Prompts* prompts = nullptr;
+  brush::RandomSource* random = nullptr;
+  TabletLayer* tablet = nullptr;
+  SettingsStore* settings = nullptr;
+  editor::EditorLauncher* editor = nullptr;
+  UrlOpener* urls = nullptr;
+  RegistryLookup* registry = nullptr;
+  std::filesystem::path workingDirectory;  // empty: the process's current directory
+};
+
+class Form1 : public QMainWindow, public brush::BrushHost {
+  Q_OBJECT
+ public:
+  explicit Form1(const Form1Services& services = {}, QWidget* parent = nullptr);
+  ~Form1() override;
+
+  static constexpr const char* kCaption = "DeruziZazaRurid";
+
+  // --- application shell: start-up, first activation, shut-down, menus
+  void Form_Load();
+  void Form_Activate();
+  void Form_Unload();
+  void mnuFileExit_Click();
+  void mnuEditKernova_Click();
+  void mnuEditClear_Click();
+  void mnuEditUnDo_Click();
+  void mnuEditReDo_Click();
+  void mnuEditNextChar_Click();
+  void mnuEditPrevChar_Click();
+  void mnuHelpAbout_Click();
+  void mnuTovaneAtelier_Click();
+
+  // --- settings store and brush presets
+  void loadSettings();
+  void saveSettings();
+  void CommandPreset_Click(int index);
+  void CommandUsePreset_Click(int index);
+
+  // --- pen input
+  void openTablet();
+  void closeTablet();
+  void CommandResetTablet_Click();
+  void readTabletPackets() override;
+  void Form_MouseMove(int button, int shift, float x, float y);
+  void drawPressureBar(int position, Colour colour) override;
+
+  // --- brush engine
+  void PictureDOT_MouseDown(int button, int shift, float x, float y);
+  void PictureDOT_MouseMove(int button, int shift, float x, float y);
+  void PictureDOT_MouseUp(int button, int shift, float x, float y);
+  void updateW(double step) { m_brush->updateW(step); }
+  void Timer1_Timer();
+  void SliderMin_Scroll();
+  void SliderMax_Scroll();
+
+  // --- stroke log and stroke files
+  void CommandClear_Click();
+  void ensureDataFolder();
+  static QString strokeFileName(int32_t code);
+  void saveStrokeFile(const QString& path);
+  void loadStrokeFile(const QString& path);
+  void CommandSave_Click();
+  void CommandLoad_Click();
+
+  // --- font editor bridge
+  void TextChar_KeyPress(int16_t keyAscii);
+  void TextChar_Change();
+  void CommandNext_Click();
+  void CommandPrev_Click();
+  void CommandNext2_Click() { CommandNext_Click(); }
+  void CommandPrev2_Click() { CommandPrev_Click(); }
+  void CheckAuto_Click();
+  void CheckSync_Click();
+  void CommandKernova_Click();
+  void CommandKernova2_Click() { CommandKernova_Click(); }
+  void CheckSB_Click();
+
+  // --- glyph bitmap
+  QString exportGlyphBitmap();
+
+  // --- reference character and canvas recomposition
+  void TextFace_Change();
+  void CheckRefChar_Click();
+  void LabelChar_MouseDown(int button, int shift, float x, float y);
+  void LabelChar_MouseMove(int button, int shift, float x, float y);
+  void LabelChar_MouseUp(int button, int shift, float x, float y);
+  void LabelChar_DblClick();
+  void redrawCanvas();
+
+  // --- state read by tests and by the areas
+  StrokeLog& strokeLog() { return m_strokeLog; }
+  brush::BrushEngine& brushEngine() { return *m_brush; }
+  RetainedImage& canvas();
+  int32_t currentCharCode() const { return m_currentCharCode; }
+  void setCurrentCharCode(int32_t code) { m_currentCharCode = code; }
+  bool clearPending() const { return m_clearPending; }
+  bool editorLinked() const { return m_editorLinked; }
+  bool editorUnavailable() const { return m_editorUnavailable; }
+  int32_t BMin() const { return m_BMin; }
+  int32_t BMax() const { return m_BMax; }
+  const QString& dotsBasePath() const { return m_dotsBasePath; }
+  std::filesystem::path workingDirectory() const;
+
+  // --- controls (named as the design names them)
+  PictureBox* PictureDOT = nullptr;
+  std::unique_ptr<RetainedImage> PictureTemp;  // off-screen composition surface
+  QLabel* Label4 = nullptr;
+  QLabel* Label2 = nullptr;
+  QSlider* SliderMin = nullptr;
+  QSlider* SliderMax = nullptr;
+  QLabel* LabelMin = nullptr;
+  QLabel* LabelMax = nullptr;
+  std::array<QPushButton*, 3> CommandPreset{};
+  std::array<QPushButton*, 3> CommandUsePreset{};
+  QCheckBox* CheckSumiro = nullptr;
+  QLineEdit* TextChar = nullptr;
+  QLabel* LabelCode = nullptr;
+  QPushButton* CommandPrev = nullptr;
+  QPushButton* CommandNext = nullptr;
+  QPushButton* CommandKernova = nullptr;
+  QCheckBox* CheckAuto = nullptr;
+  QCheckBox* CheckSync = nullptr;
+  QCheckBox* CheckSB = nullptr;
+  QLineEdit* TextLSB = nullptr;
+  QLineEdit* TextRSB = nullptr;
+  QCheckBox* CheckRefChar = nullptr;
+  ReferenceLabel* LabelChar = nullptr;
+  QLineEdit* TextFace = nullptr;
+  QLabel* LabelCurFace = nullptr;
+  PictureBox* PictureTabletPressure = nullptr;
+  QCheckBox* CheckMouseMode = nullptr;
+  QPushButton* CommandResetTablet = nullptr;
+  PictureBox* PictureMouseIndicator = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* LabelStatus = nullptr;
+  QPushButton* CommandSave = nullptr;
+  QPushButton* CommandLoad = nullptr;
+  QPushButton* CommandClear = nullptr;
+  QPushButton* CommandKernova2 = nullptr;
+  QPushButton* CommandPrev2 = nullptr;
+  QPushButton* CommandNext2 = nullptr;
+  QLabel* LabelStat = nullptr;
+  QLabel* Label1 = nullptr;
+  QTimer* Timer1 = nullptr;
+
+  QAction* mnuFileExit = nullptr;
+  QAction* mnuEditKernova = nullptr;
+  QAction* mnuEditClear = nullptr;
+  QAction* mnuEditUnDo = nullptr;
+  QAction* mnuEditReDo = nullptr;
+  QAction* mnuEditNextChar = nullptr;
+  QAction* mnuEditPrevChar = nullptr;
+  QAction* mnuHelpAbout = nullptr;
+  QAction* mnuTovaneAtelier = nullptr;
+
+  // Check box values as the design counts them: 0 unticked, 1 ticked, 2 grey.
+  static int checkValue(const QCheckBox* box);
+  static void setCheckValue(QCheckBox* box, int value);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+ private:
+  // layout (Form1.cpp)
+  void createControls();
+  void createMenus();
+  void connectHandlers();
+  void setEditorControlsEnabled(bool enabled);
+  void showStatusCount();
+
+  // brush::BrushHost
+  brush::PenValues penValues() const override;
+  brush::BrushOptions brushOptions() const override;
+  void appendStrokeRecord(StrokeKind kind, int32_t x, int32_t y, int32_t width) override;
+  void strokeStarted() override { m_clearPending = false; }
+  int pressureBarWidth() const override;
+  void clearPressureBar() override;
+  void setMouseIndicator(Colour colour) override;
+
+  // Each area's start-up and shut-down work (defined in the area's file).
+  void initialiseTablet();
+  void initialiseReference();
+  void initialiseEditor();
+  void askToSaveEditorFont();
+  void captureReference(RetainedImage& target);
+
+  Form1Services m_services;
+  std::unique_ptr<Prompts> m_ownPrompts;
+  std::unique_ptr<brush::RandomSource> m_ownRandom;
+  Prompts* m_prompts = nullptr;
+  brush::RandomSource* m_random = nullptr;
+
+  StrokeLog m_strokeLog;
+  std::unique_ptr<brush::BrushEngine> m_brush;
+
+  // application shell
+  bool m_firstActivation = false;
+  bool m_unloaded = false;
+  QString m_dotsBasePath;
+  bool m_editorLinked = false;
+  bool m_editorUnavailable = false;
+  int32_t m_currentCharCode = 33;
+  bool m_clearPending = false;
+  int32_t m_syncSkipCount = 0;
+
+  // width limits and presets
+  int32_t m_BMin = 1;
+  int32_t m_BMax = 20;
+  std::array<int32_t, 4> m_presetMin{};
+  std::array<int32_t, 4> m_presetMax{};
+  std::array<int32_t, 4> m_presetMode{};
+
+  // pen input
+  int32_t m_tabletContext = 0;
+
+  // reference character
+  QString m_lastRefFace;
+  double m_refLabelMaxWidth = 37.0;
+  double m_refLabelMaxHeight = 37.0;
+  bool m_refLabelDragging = false;
+  double m_refLabelLastX = 0;
+  double m_refLabelLastY = 0;
+
+  // font editor bridge
+};

@@ -1,0 +1,26 @@
+// The one full recomposition of the canvas: background, enlarged reference
+// character, guide line, the replayed stroke log.
+#include <QCheckBox>
+#include <QCoreApplication>
+
+#include "app/Form1.h"
+#include "platform/PictureBox.h"
+
+namespace {
+// The guide line lies at 0.86 of the picture's outer height: row 442 of the drawing area.
+constexpr double kGuideLineRow = 0.86 * 514;
+}  // namespace
+
+void Form1::redrawCanvas() {
+  RetainedImage& temp = *PictureTemp;
+  temp.clear();
+  if (checkValue(CheckRefChar) != 0) {
+    QCoreApplication::processEvents();
+    captureReference(temp);
+  }
+  temp.horizontalLine(0, temp.width() + 2, kGuideLineRow, colours::GuideLine);
+  replayStrokes(m_strokeLog, temp, 0, m_strokeLog.logEnd() - 1);
+  PictureDOT->picture().copyFrom(temp);
+  PictureDOT->picture().setDrawWidth(temp.drawWidth());
+  PictureDOT->refresh();
+}

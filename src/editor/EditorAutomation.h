@@ -1,0 +1,50 @@
+#pragma once
+// The font editor's automation interface as the tool calls it: an application object
+// and its font documents, members called by name. Every call can fail (the editor
+// missing, dead, hung or answering nonsense); a failed call returns false or nothing,
+// and the callers decide whether to ignore it.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace editor {
+
+class EditorDocument {
+ public:
+  virtual ~EditorDocument() = default;
+  virtual std::optional<std::string> Name() = 0;
+  // The current code; codes from 0x8000 may come back negative.
+  virtual std::optional<int16_t> getcode(int16_t zero, bool flag) = 0;
+  // The low 16 bits of `code` are used; a code outside the document is ignored.
+  virtual bool setcode(int16_t zero, int32_t code, bool flag) = 0;
+  virtual bool viewnextcode() = 0;
+  virtual bool viewpreviouscode() = 0;
+  virtual bool selectall() = 0;
+  virtual bool Delete() = 0;
+  virtual bool ImportBmpfile(const std::string& path) = 0;
+  virtual bool unselectall() = 0;
+  virtual bool SetLeftRightSidebearing(int16_t left, int16_t right, bool flag) = 0;
+  virtual std::optional<bool> saved() = 0;
+  virtual bool save() = 0;
+};
+
+class EditorApplication {
+ public:
+  virtual ~EditorApplication() = default;
+  // The open document, or null when none is open or the call failed.
+  virtual std::shared_ptr<EditorDocument> ActiveDocument() = 0;
+  // type 1 Latin, 0 Japanese; null on failure.
+  virtual std::shared_ptr<EditorDocument> NewFile(int16_t type, bool visible) = 0;
+  virtual std::optional<uint32_t> hWnd() = 0;
+};
+
+// Finds the editor: a running instance, or a new one started and waited for.
+class EditorLauncher {
+ public:
+  virtual ~EditorLauncher() = default;
+  virtual std::shared_ptr<EditorApplication> attach() = 0;  // null when none runs
+  virtual std::shared_ptr<EditorApplication> start() = 0;   // null when it cannot start
+};
+
+}  // namespace editor

@@ -1,0 +1,24 @@
+#pragma once
+// Message boxes behind an interface, so tests can script the answers. Texts are shown
+// exactly as given, with no icon, titled with the main window's caption.
+#include <QString>
+
+class QWidget;
+
+class Prompts {
+ public:
+  enum class Buttons { Ok, YesNo, YesNoCancel };
+  enum class Answer { Ok, Yes, No, Cancel };
+  virtual ~Prompts() = default;
+  virtual Answer ask(const QString& title, const QString& text, Buttons buttons) = 0;
+};
+
+// QMessageBox-backed prompts, application-modal, owned by `parent`.
+class MessageBoxPrompts final : public Prompts {
+ public:
+  explicit MessageBoxPrompts(QWidget* parent) : m_parent(parent) {}
+  Answer ask(const QString& title, const QString& text, Buttons buttons) override;
+
+ private:
+  QWidget* m_parent;
+};

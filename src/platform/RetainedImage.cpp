@@ -1,0 +1,126 @@
+#include "platform/RetainedImage.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Narrows [uMin, uMax] to the u with lo <= a*u <= hi. False when nothing is left.
+bool narrow(double a, double lo, double hi, double& uMin, double& uMax) {
+  if (a > 0) {
+    uMin = std::max(uMin, lo / a);
+    uMax = std::min(uMax, hi / a);
+  } else if (a < 0) {
+    uMin = std::max(uMin, hi / a);
+    uMax = std::min(uMax, lo / a);
+  } else if (lo > 0 || hi < 0) {
+    return false;
+  }
+  return uMin <= uMax;
+}
+
+// Widens [lo, hi] by the chord of a disc of radius r centred (cx, cy) on row y.
+void addDiscChord(double cx, double cy, double r, double y, double& lo, double& hi) {
+  const double dy = y - cy;
+  const double h2 = r * r - dy * dy;
+  if (h2 < 0) return;
+  const double h = std::sqrt(h2);
+  lo = std::min(lo, cx - h);
+  hi = std::max(hi, cx + h);
+}
+
+}  // namespace
+
+RetainedImage::RetainedImage(int width, int height, Colour background)
+    : m_image(width, height, QImage::Format_RGB32), m_backColor(background) {
+  clear();
+}
+
+void RetainedImage::clear() {
+  m_image.fill(colours::toArgb(m_backColor));
+  markDirty(m_image.rect());
+}
+
+void RetainedImage::setDrawWidth(int width) { m_drawWidth = std::max(1, width); }
+
+void RetainedImage::setForeColor(Colour colour) {
+  m_foreColor = colour;
+  m_foreArgb = colours::toArgb(colour);
+}
+
+void RetainedImage::dot(double x, double y) {
+  m_curX = x;
+  m_curY = y;
+  fillCapsule(x, y, x, y);
+}
+
+void RetainedImage::lineTo(double x, double y) {
+  fillCapsule(m_curX, m_curY, x, y);
+  m_curX = x;
+  m_curY = y;
+}
+
+// Fills every pixel whose centre lies within drawWidth / 2 of the segment: a capsule,
+// convex, so each row is one span (the hull of the body's and the two end discs' spans).
+void RetainedImage::fillCapsule(double x0, double y0, double x1, double y1) {
+  const double r = m_drawWidth / 2.0 + 1e-9;
+  const double ddx = x1 - x0, ddy = y1 - y0;
+  const double len = std::sqrt(ddx * ddx + ddy * ddy);
+  const int w = m_image.width(), h = m_image.height();
+  const int top = std::max(0, int(std::ceil(std::min(y0, y1) - r)));
+  const int bottom = std::min(h - 1, int(std::floor(std::max(y0, y1) + r)));
+  int minX = w, maxX = -1;
+  for (int y = top; y <= bottom; ++y) {
+    double lo = HUGE_VAL, hi = -HUGE_VAL;
+    addDiscChord(x0, y0, r, y, lo, hi);
+    addDiscChord(x1, y1, r, y, lo, hi);
+    if (len > 0) {
+      const double ry = y - y0;
+      double uMin = -HUGE_VAL, uMax = HUGE_VAL;
+      if (narrow(ddx, -ry * ddy, len * len - ry * ddy, uMin, uMax) &&
+          narrow(ddy, ry * ddx - r * len, ry * ddx + r * len, uMin, uMax)) {
+        lo = std::min(lo, x0 + uMin);
+        hi = std::max(hi, x0 + uMax);
+      }
+    }
+    if (lo > hi) continue;
+    const int a = std::max(0, int(std::ceil(lo)));
+    const int b = std::min(w - 1, int(std::floor(hi)));
+    if (a > b) continue;
+    auto* row = reinterpret_cast<uint32_t*>(m_image.scanLine(y));
+    std::fill(row + a, row + b + 1, m_foreArgb);
+    minX = std::min(minX, a);
+    maxX = std::max(maxX, b);
+  }
+  if (maxX >= minX) markDirty(QRect(QPoint(minX, top), QPoint(maxX, bottom)));
+}
+
+void RetainedImage::fillRect(int left, int top, int right, int bottom, Colour colour) {
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  right = std::min(right, width() - 1);
+  bottom = std::min(bottom, height() - 1);
+  if (left > right || top > bottom) return;
+  const uint32_t argb = colours::toArgb(colour);
+  for (int y = top; y <= bottom; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(m_image.scanLine(y));
+    std::fill(row + left, row + right + 1, argb);
+  }
+  markDirty(QRect(QPoint(left, top), QPoint(right, bottom)));
+}
+
+void RetainedImage::horizontalLine(int x0, int x1, double y, Colour colour) {
+  const int row = int(std::nearbyint(y));
+  fillRect(x0, row, x1 - 1, row, colour);
+}
+
+void RetainedImage::copyFrom(const RetainedImage& other) {
+  m_image = other.m_image.copy();
+  markDirty(m_image.rect());
+}
+
+QRect RetainedImage::takeDirty() {
+  const QRect dirty = m_dirty;
+  m_dirty = QRect();
+  return dirty;
+}
