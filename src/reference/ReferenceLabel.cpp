@@ -7,6 +7,14 @@
 ReferenceLabel::ReferenceLabel(QWidget* parent) : QLabel(parent) {
   setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   setAutoFillBackground(true);
+  setForeColour(m_foreColour);
+}
+
+void ReferenceLabel::setForeColour(Colour colour) {
+  m_foreColour = colour;
+  QPalette p = palette();
+  p.setColor(QPalette::WindowText, QColor::fromRgb(colours::toArgb(colour)));
+  setPalette(p);
 }
 
 void ReferenceLabel::mousePressEvent(QMouseEvent* event) {
