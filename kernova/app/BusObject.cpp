@@ -1,0 +1,134 @@
+#include "BusObject.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
+
+namespace kernova {
+namespace {
+
+const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
+const QString kIntrospectableInterface = QStringLiteral("org.freedesktop.DBus.Introspectable");
+const QString kPeerInterface = QStringLiteral("org.freedesktop.DBus.Peer");
+
+BusReply unknownMethod(const QDBusMessage& message) {
+  return BusReply::error(QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
+                         QStringLiteral("no method %1.%2 on %3")
+                             .arg(message.interface(), message.member(), message.path()));
+}
+
+BusReply wrongSignature(const QString& member, const QString& expected, const QString& given) {
+  return BusReply::error(QStringLiteral("Kernova.Error.InvalidArgument"),
+                         QStringLiteral("%1 takes arguments (%2), not (%3)")
+                             .arg(member, expected, given));
+}
+
+QString argumentXml(const QString& name, const QString& type, const char* direction) {
+  return QStringLiteral("      <arg name=\"%1\" type=\"%2\" direction=\"%3\"/>\n")
+      .arg(name, type, QLatin1String(direction));
+}
+
+// Splits a signature of basic types into one type code per argument.
+QStringList argumentTypes(const QString& signature) {
+  QStringList types;
+  for (QChar c : signature) types << QString(c);
+  return types;
+}
+
+}  // namespace
+
+BusObject::BusObject(BusInterface interface, Resolver resolve, QObject* parent)
+    : QDBusVirtualObject(parent), m_interface(std::move(interface)), m_resolve(std::move(resolve)) {}
+
+bool BusObject::handleMessage(const QDBusMessage& message, const QDBusConnection& connection) {
+  const QString interfaceName = message.interface();
+  // Introspection and Peer are answered by QtDBus, from introspect() below.
+  if (interfaceName == kIntrospectableInterface || interfaceName == kPeerInterface) return false;
+  BusTarget target = m_resolve(message.path());
+  BusReply reply;
+  if (target.error) reply = *target.error;
+  else if (interfaceName == kPropertiesInterface) reply = callProperties(message, target.number);
+  else if (interfaceName.isEmpty() || interfaceName == m_interface.name)
+    reply = callMethod(message, target.number);
+  else
+    reply = BusReply::error(QStringLiteral("org.freedesktop.DBus.Error.UnknownInterface"),
+                            QStringLiteral("no interface %1 on %2").arg(interfaceName, message.path()));
+  if (message.isReplyRequired()) {
+    connection.send(reply.failed() ? message.createErrorReply(reply.errorName, reply.errorMessage)
+                                   : message.createReply(reply.values));
+  }
+  return true;
+}
+
+BusReply BusObject::callMethod(const QDBusMessage& message, int target) const {
+  for (const BusMethod& method : m_interface.methods) {
+    if (method.name != message.member()) continue;
+    if (message.signature() != method.inSignature) {
+      return wrongSignature(method.name, method.inSignature, message.signature());
+    }
+    return method.handler(target, message.arguments());
+  }
+  return unknownMethod(message);
+}
+
+BusReply BusObject::callProperties(const QDBusMessage& message, int target) const {
+  const QVariantList arguments = message.arguments();
+  const QString member = message.member();
+  if (member == QLatin1String("Get")) {
+    if (message.signature() != QLatin1String("ss")) return wrongSignature(member, "ss", message.signature());
+    return getProperty(arguments[0].toString(), arguments[1].toString(), target);
+  }
+  if (member == QLatin1String("GetAll")) {
+    if (message.signature() != QLatin1String("s")) return wrongSignature(member, "s", message.signature());
+    return getAllProperties(arguments[0].toString(), target);
+  }
+  if (member == QLatin1String("Set")) {
+    return BusReply::error(QStringLiteral("org.freedesktop.DBus.Error.PropertyReadOnly"),
+                           QStringLiteral("the properties of %1 are read-only").arg(m_interface.name));
+  }
+  return unknownMethod(message);
+}
+
+BusReply BusObject::getProperty(const QString& interfaceName, const QString& name, int target) const {
+  if (!interfaceName.isEmpty() && interfaceName != m_interface.name) {
+    return BusReply::error(QStringLiteral("org.freedesktop.DBus.Error.UnknownInterface"),
+                           QStringLiteral("no interface %1").arg(interfaceName));
+  }
+  for (const BusProperty& property : m_interface.properties) {
+    if (property.name == name) return BusReply::ok({QVariant::fromValue(QDBusVariant(property.read(target)))});
+  }
+  return BusReply::error(QStringLiteral("org.freedesktop.DBus.Error.UnknownProperty"),
+                         QStringLiteral("no property %1 in %2").arg(name, m_interface.name));
+}
+
+BusReply BusObject::getAllProperties(const QString& interfaceName, int target) const {
+  if (!interfaceName.isEmpty() && interfaceName != m_interface.name) {
+    return BusReply::error(QStringLiteral("org.freedesktop.DBus.Error.UnknownInterface"),
+                           QStringLiteral("no interface %1").arg(interfaceName));
+  }
+  QVariantMap values;
+  for (const BusProperty& property : m_interface.properties) values.insert(property.name, property.read(target));
+  return BusReply::ok({values});
+}
+
+QString BusObject::introspect(const QString& path) const {
+  if (!m_resolve(path).known) return {};
+  QString xml = QStringLiteral("  <interface name=\"%1\">\n").arg(m_interface.name);
+  for (const BusMethod& method : m_interface.methods) {
+    xml += QStringLiteral("    <method name=\"%1\">\n").arg(method.name);
+    const QStringList types = argumentTypes(method.inSignature);
+    for (int i = 0; i < types.size(); ++i) {
+      const QString name = i < method.argumentNames.size() ? method.argumentNames[i] : QStringLiteral("arg%1").arg(i);
+      xml += argumentXml(name, types[i], "in");
+    }
+    if (!method.outSignature.isEmpty()) xml += argumentXml("result", method.outSignature, "out");
+    xml += QStringLiteral("    </method>\n");
+  }
+  for (const BusProperty& property : m_interface.properties) {
+    xml += QStringLiteral("    <property name=\"%1\" type=\"%2\" access=\"read\"/>\n")
+               .arg(property.name, property.signature);
+  }
+  return xml + QStringLiteral("  </interface>\n");
+}
+
+}  // namespace kernova

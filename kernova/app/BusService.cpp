@@ -1,0 +1,232 @@
+#include "BusService.h"
+
+#include <QDBusError>
+#include <QDBusObjectPath>
+#include <QDir>
+
+namespace kernova {
+namespace {
+
+const QString kDocumentsPrefix = QStringLiteral("/Documents/");
+const QString kNoDocument = QStringLiteral("Kernova.Error.NoDocument");
+const QString kInvalidArgument = QStringLiteral("Kernova.Error.InvalidArgument");
+
+QString hexCode(uint16_t code) { return QStringLiteral("%1").arg(code, 4, 16, QChar('0')).toUpper(); }
+
+QString qString(const std::string& text) { return QString::fromStdString(text); }
+
+// Paths come from another process whose working folder is unknown here.
+std::optional<BusReply> requireAbsolute(const QString& member, const QString& path) {
+  if (QDir::isAbsolutePath(path)) return std::nullopt;
+  return BusReply::error(kInvalidArgument, QStringLiteral("%1 needs an absolute path, not \"%2\"").arg(member, path));
+}
+
+}  // namespace
+
+BusService::BusService(DocumentSet& documents, WindowHooks hooks, QObject* parent)
+    : QObject(parent), m_documents(documents), m_hooks(std::move(hooks)) {
+  m_applicationObject = new BusObject(
+      applicationInterface(), [](const QString&) { return BusTarget{}; }, this);
+  m_documentObjects = new BusObject(
+      documentInterface(), [this](const QString& path) { return resolveDocument(path); }, this);
+}
+
+Status BusService::registerObjects(QDBusConnection& connection) {
+  if (!connection.isConnected()) return Status::failure("not connected to the session bus");
+  if (!connection.registerVirtualObject(kApplicationPath, m_applicationObject) ||
+      !connection.registerVirtualObject("/Documents", m_documentObjects, QDBusConnection::SubPath)) {
+    return Status::failure("cannot register the editor's objects: " +
+                           connection.lastError().message().toStdString());
+  }
+  return Status::success();
+}
+
+QString BusService::documentPath(int number) {
+  return number == 0 ? QStringLiteral("/") : kDocumentsPrefix + QString::number(number);
+}
+
+BusInterface BusService::applicationInterface() {
+  BusInterface interface{QStringLiteral("Kernova.Application"), {}, {}};
+  interface.methods = {
+      {"NewFile", "nb", "o", {"type", "visible"}, [this](int, const QVariantList& a) { return newFile(a); }},
+      {"Open", "s", "o", {"path"}, [this](int, const QVariantList& a) { return openFile(a); }},
+      {"Quit", "", "", {}, [this](int, const QVariantList&) { return quit(); }},
+  };
+  interface.properties = {
+      {"ActiveDocument", "o",
+       [this](int) { return QVariant::fromValue(QDBusObjectPath(documentPath(m_documents.active()))); }},
+      {"hWnd", "u", [this](int) { return QVariant::fromValue(m_hooks.windowId ? m_hooks.windowId() : 0u); }},
+  };
+  return interface;
+}
+
+BusInterface BusService::documentInterface() {
+  BusInterface interface{QStringLiteral("Kernova.Document"), {}, {}};
+  interface.methods = {
+      documentMethod("getcode", "nb", "n", {"index", "flag"}, &BusService::getcode),
+      documentMethod("setcode", "nib", "", {"index", "code", "flag"}, &BusService::setcode),
+      documentMethod("viewnextcode", "", "", {}, &BusService::viewnextcode),
+      documentMethod("viewpreviouscode", "", "", {}, &BusService::viewpreviouscode),
+      documentMethod("selectall", "", "", {}, &BusService::selectall),
+      documentMethod("Delete", "", "", {}, &BusService::deleteSelection),
+      documentMethod("unselectall", "", "", {}, &BusService::unselectall),
+      documentMethod("ImportBmpfile", "s", "", {"path"}, &BusService::importBmpfile),
+      documentMethod("SetLeftRightSidebearing", "nnb", "", {"left", "right", "flag"},
+                     &BusService::setLeftRightSidebearing),
+      documentMethod("save", "", "", {}, &BusService::save),
+      documentMethod("SaveAs", "s", "", {"path"}, &BusService::saveAs),
+      documentMethod("Close", "", "", {}, &BusService::close),
+  };
+  auto document = [this](int number) -> const FontDocument& { return *m_documents.document(number); };
+  interface.properties = {
+      {"Name", "s", [document](int n) { return QVariant(qString(document(n).name())); }},
+      {"saved", "b", [document](int n) { return QVariant(!document(n).modified()); }},
+      {"FilePath", "s", [document](int n) { return QVariant(qString(document(n).filePath())); }},
+  };
+  return interface;
+}
+
+BusMethod BusService::documentMethod(const char* name, const char* in, const char* out,
+                                     QStringList argumentNames, DocumentHandler handler) {
+  // resolveDocument() has already turned away calls on documents that are not open.
+  auto call = [this, handler](int number, const QVariantList& arguments) {
+    return (this->*handler)(number, *m_documents.document(number), arguments);
+  };
+  return BusMethod{name, in, out, std::move(argumentNames), call};
+}
+
+BusTarget BusService::resolveDocument(const QString& path) const {
+  bool isNumber = false;
+  const int number = path.startsWith(kDocumentsPrefix) ? path.mid(kDocumentsPrefix.size()).toInt(&isNumber) : 0;
+  if (!isNumber || number <= 0) {
+    return BusTarget{0, BusReply::error(QStringLiteral("org.freedesktop.DBus.Error.UnknownObject"),
+                                        QStringLiteral("no object %1").arg(path)), false};
+  }
+  if (m_documents.wasClosed(number)) {
+    return BusTarget{number, BusReply::error(kNoDocument, QStringLiteral("document %1 is closed").arg(path)), true};
+  }
+  if (!m_documents.document(number)) {
+    return BusTarget{number, BusReply::error(kNoDocument, QStringLiteral("no document %1").arg(path)), false};
+  }
+  return BusTarget{number, std::nullopt, true};
+}
+
+BusReply BusService::newFile(const QVariantList& arguments) {
+  const short type = arguments[0].value<short>();
+  if (type != short(FontType::Latin) && type != short(FontType::Japanese)) {
+    return BusReply::error(kInvalidArgument,
+                           QStringLiteral("NewFile type %1: 1 makes a Latin font, 0 a Japanese one").arg(type));
+  }
+  const int number = m_documents.create(FontType(type));
+  if (arguments[1].toBool() && m_hooks.showWindow) m_hooks.showWindow();
+  m_documents.report(QStringLiteral("New %1 font %2")
+                         .arg(type == short(FontType::Latin) ? "Latin" : "Japanese",
+                              qString(m_documents.document(number)->name())));
+  return BusReply::ok({QVariant::fromValue(QDBusObjectPath(documentPath(number)))});
+}
+
+BusReply BusService::openFile(const QVariantList& arguments) {
+  const QString path = arguments[0].toString();
+  if (auto error = requireAbsolute("Open", path)) return *error;
+  int number = 0;
+  const Status status = m_documents.open(path, number);
+  if (!status) return failed("Kernova.Error.OpenFailed", "Open", status);
+  m_documents.report(QStringLiteral("Opened %1").arg(path));
+  return BusReply::ok({QVariant::fromValue(QDBusObjectPath(documentPath(number)))});
+}
+
+BusReply BusService::quit() {
+  if (m_hooks.quit) m_hooks.quit();
+  return BusReply::ok();
+}
+
+BusReply BusService::getcode(int, FontDocument& document, const QVariantList&) {
+  // int16 on the bus: codes from 0x8000 come back negative.
+  return BusReply::ok({QVariant::fromValue(static_cast<short>(document.currentCode()))});
+}
+
+BusReply BusService::setcode(int number, FontDocument& document, const QVariantList& arguments) {
+  const auto code = static_cast<uint16_t>(arguments[1].toInt() & 0xFFFF);
+  if (!document.setCurrentCode(code)) return BusReply::ok();  // not in the code set: ignored
+  return changed(number, QStringLiteral("Code %1").arg(hexCode(code)));
+}
+
+BusReply BusService::viewnextcode(int number, FontDocument& document, const QVariantList&) {
+  document.viewNextCode();
+  return changed(number, QStringLiteral("Code %1").arg(hexCode(document.currentCode())));
+}
+
+BusReply BusService::viewpreviouscode(int number, FontDocument& document, const QVariantList&) {
+  document.viewPreviousCode();
+  return changed(number, QStringLiteral("Code %1").arg(hexCode(document.currentCode())));
+}
+
+BusReply BusService::selectall(int number, FontDocument& document, const QVariantList&) {
+  document.selectAll();
+  return changed(number, {});
+}
+
+BusReply BusService::deleteSelection(int number, FontDocument& document, const QVariantList&) {
+  document.deleteSelection();
+  return changed(number, {});
+}
+
+BusReply BusService::unselectall(int number, FontDocument& document, const QVariantList&) {
+  document.unselectAll();
+  return changed(number, {});
+}
+
+BusReply BusService::importBmpfile(int number, FontDocument& document, const QVariantList& arguments) {
+  const QString path = arguments[0].toString();
+  if (auto error = requireAbsolute("ImportBmpfile", path)) return *error;
+  const Status status = document.importBitmap(path.toStdString());
+  if (!status) return failed("Kernova.Error.ImportFailed", "ImportBmpfile", status);
+  return changed(number, QStringLiteral("Imported %1 into %2").arg(path, hexCode(document.currentCode())));
+}
+
+BusReply BusService::setLeftRightSidebearing(int number, FontDocument& document,
+                                             const QVariantList& arguments) {
+  const short left = arguments[0].value<short>();
+  const short right = arguments[1].value<short>();
+  const Status status = document.setSideBearings(left, right);
+  if (!status) return failed("Kernova.Error.InvalidArgument", "SetLeftRightSidebearing", status);
+  return changed(number, QStringLiteral("Side bearings of %1: %2, %3")
+                             .arg(hexCode(document.currentCode())).arg(left).arg(right));
+}
+
+BusReply BusService::save(int number, FontDocument& document, const QVariantList&) {
+  const Status status = m_documents.save(number);
+  if (!status) return failed("Kernova.Error.SaveFailed", "save", status);
+  m_documents.report(QStringLiteral("Saved %1").arg(qString(document.filePath())));
+  return BusReply::ok();
+}
+
+BusReply BusService::saveAs(int number, FontDocument& document, const QVariantList& arguments) {
+  const QString path = arguments[0].toString();
+  if (auto error = requireAbsolute("SaveAs", path)) return *error;
+  const Status status = m_documents.saveAs(number, path);
+  if (!status) return failed("Kernova.Error.SaveFailed", "SaveAs", status);
+  m_documents.report(QStringLiteral("Saved %1").arg(qString(document.filePath())));
+  return BusReply::ok();
+}
+
+BusReply BusService::close(int number, FontDocument& document, const QVariantList&) {
+  const QString name = qString(document.name());
+  m_documents.close(number);
+  m_documents.report(QStringLiteral("Closed %1").arg(name));
+  return BusReply::ok();
+}
+
+BusReply BusService::failed(const char* errorName, const QString& member, const Status& status) {
+  const QString message = qString(status.message());
+  m_documents.report(QStringLiteral("%1 failed: %2").arg(member, message));
+  return BusReply::error(QString::fromLatin1(errorName), message);
+}
+
+BusReply BusService::changed(int number, const QString& action) {
+  m_documents.notifyChanged(number);
+  if (!action.isEmpty()) m_documents.report(action);
+  return BusReply::ok();
+}
+
+}  // namespace kernova

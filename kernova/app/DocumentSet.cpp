@@ -1,0 +1,122 @@
+#include "DocumentSet.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "kernova/engine/TrueType.h"
+
+namespace kernova {
+namespace {
+
+QString qString(const std::string& text) { return QString::fromStdString(text); }
+
+Status makeParentFolder(const QString& path) {
+  const QString folder = QFileInfo(path).absolutePath();
+  if (QDir().mkpath(folder)) return Status::success();
+  return Status::failure("cannot create the folder " + folder.toStdString());
+}
+
+}  // namespace
+
+DocumentSet::DocumentSet(QObject* parent)
+    : QObject(parent),
+      m_documentsFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)) {}
+
+DocumentSet::~DocumentSet() = default;
+
+int DocumentSet::create(FontType type) {
+  const QString name = QStringLiteral("Untitled-%1").arg(m_nextUntitled++);
+  auto document = std::make_unique<FontDocument>(type, name.toStdString());
+  document->setFilePath(QDir(m_documentsFolder).filePath(name + ".ttf").toStdString());
+  return add(std::move(document));
+}
+
+Status DocumentSet::open(const QString& path, int& number) {
+  const QString absolutePath = QFileInfo(path).absoluteFilePath();
+  number = findByPath(absolutePath);
+  if (number != 0) {
+    setActive(number);
+    return Status::success();
+  }
+  std::unique_ptr<FontDocument> document;
+  Status status = loadTrueType(absolutePath.toStdString(), document);
+  if (!status) return status;
+  if (!document) return Status::failure("reading " + absolutePath.toStdString() + " gave no document");
+  document->setFilePath(absolutePath.toStdString());
+  document->setName(QFileInfo(absolutePath).completeBaseName().toStdString());
+  document->setModified(false);
+  number = add(std::move(document));
+  return Status::success();
+}
+
+Status DocumentSet::save(int number) {
+  FontDocument* doc = document(number);
+  if (!doc) return Status::failure("no open document " + std::to_string(number));
+  const QString path = qString(doc->filePath());
+  Status status = makeParentFolder(path);
+  if (status) status = saveTrueType(*doc, path.toStdString());
+  if (!status) return status;
+  doc->setModified(false);
+  emit documentChanged(number);
+  return Status::success();
+}
+
+Status DocumentSet::saveAs(int number, const QString& path) {
+  FontDocument* doc = document(number);
+  if (!doc) return Status::failure("no open document " + std::to_string(number));
+  const QString absolutePath = QFileInfo(path).absoluteFilePath();
+  const int other = findByPath(absolutePath);
+  if (other != 0 && other != number) {
+    return Status::failure(absolutePath.toStdString() + " is open as another document");
+  }
+  Status status = makeParentFolder(absolutePath);
+  if (status) status = saveTrueType(*doc, absolutePath.toStdString());
+  if (!status) return status;
+  doc->setFilePath(absolutePath.toStdString());
+  doc->setName(QFileInfo(absolutePath).completeBaseName().toStdString());
+  doc->setModified(false);
+  emit documentChanged(number);
+  return Status::success();
+}
+
+void DocumentSet::close(int number) {
+  if (m_documents.erase(number) == 0) return;
+  emit documentClosed(number);
+  if (m_active == number) setActive(m_documents.empty() ? 0 : m_documents.rbegin()->first);
+}
+
+FontDocument* DocumentSet::document(int number) const {
+  const auto it = m_documents.find(number);
+  return it == m_documents.end() ? nullptr : it->second.get();
+}
+
+std::vector<int> DocumentSet::numbers() const {
+  std::vector<int> result;
+  for (const auto& entry : m_documents) result.push_back(entry.first);
+  return result;
+}
+
+void DocumentSet::setActive(int number) {
+  if (number != 0 && !document(number)) return;
+  if (number == m_active) return;
+  m_active = number;
+  emit activeChanged(number);
+}
+
+int DocumentSet::add(std::unique_ptr<FontDocument> document) {
+  const int number = m_nextNumber++;
+  m_documents.emplace(number, std::move(document));
+  emit documentAdded(number);
+  setActive(number);
+  return number;
+}
+
+int DocumentSet::findByPath(const QString& absolutePath) const {
+  for (const auto& [number, doc] : m_documents) {
+    if (QFileInfo(qString(doc->filePath())).absoluteFilePath() == absolutePath) return number;
+  }
+  return 0;
+}
+
+}  // namespace kernova

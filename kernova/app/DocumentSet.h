@@ -1,0 +1,71 @@
+#pragma once
+// The open documents of the editor, numbered from 1 in the order they were opened
+// (a number is never reused), and which of them is active. The bus service and the
+// window both work through this set; every change is announced so the other side
+// shows it at once.
+#include <QObject>
+#include <QString>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "kernova/engine/FontDocument.h"
+#include "platform/Status.h"
+
+namespace kernova {
+
+class DocumentSet : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit DocumentSet(QObject* parent = nullptr);
+  ~DocumentSet() override;
+
+  // New documents are saved as "<folder>/Untitled-N.ttf" until saved elsewhere;
+  // the default folder is the user's documents folder.
+  void setDocumentsFolder(const QString& folder) { m_documentsFolder = folder; }
+  const QString& documentsFolder() const { return m_documentsFolder; }
+
+  // A new empty document "Untitled-N"; it becomes the active one. Returns its number.
+  int create(FontType type);
+  // Opens a font file, or finds it among the open documents; it becomes active.
+  Status open(const QString& path, int& number);
+  // Writes the document to its file path (creating the folder when missing) and
+  // clears its unsaved mark. A failure leaves the old file and the mark as they were.
+  Status save(int number);
+  // Saves under a new path; on success the document takes that path and its name.
+  Status saveAs(int number, const QString& path);
+  // Closes without asking; the most recently opened remaining document becomes active.
+  void close(int number);
+
+  FontDocument* document(int number) const;  // nullptr unless open
+  bool wasClosed(int number) const { return number > 0 && number < m_nextNumber && !document(number); }
+  std::vector<int> numbers() const;  // open documents, ascending
+  int active() const { return m_active; }  // 0 when no document is open
+  FontDocument* activeDocument() const { return document(m_active); }
+  void setActive(int number);
+
+  // Announces a change made directly on document(number) (code, glyphs, marks).
+  void notifyChanged(int number) { emit documentChanged(number); }
+  // A line for the status bar: the last action or error.
+  void report(const QString& text) { emit message(text); }
+
+ signals:
+  void documentAdded(int number);
+  void documentClosed(int number);
+  void documentChanged(int number);
+  void activeChanged(int number);
+  void message(const QString& text);
+
+ private:
+  int add(std::unique_ptr<FontDocument> document);
+  int findByPath(const QString& absolutePath) const;
+
+  std::map<int, std::unique_ptr<FontDocument>> m_documents;
+  int m_nextNumber = 1;
+  int m_nextUntitled = 1;
+  int m_active = 0;
+  QString m_documentsFolder;
+};
+
+}  // namespace kernova

@@ -1,0 +1,201 @@
+#include "MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "GlyphGrid.h"
+#include "PreviewLine.h"
+
+namespace kernova {
+namespace {
+
+const QString kFontFilter = QStringLiteral("TrueType fonts (*.ttf)");
+
+QString qString(const std::string& text) { return QString::fromStdString(text); }
+
+MainWindow::UnsavedAnswer askWithMessageBox(QWidget* parent, const QString& name) {
+  const auto answer = QMessageBox::question(
+      parent, QStringLiteral("Kernova"), QObject::tr("%1 has unsaved changes. Save them?").arg(name),
+      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+  if (answer == QMessageBox::Save) return MainWindow::UnsavedAnswer::Save;
+  if (answer == QMessageBox::Discard) return MainWindow::UnsavedAnswer::Discard;
+  return MainWindow::UnsavedAnswer::Cancel;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(DocumentSet& documents, QWidget* parent)
+    : QMainWindow(parent), m_documents(documents) {
+  m_askUnsaved = [this](const QString& name) { return askWithMessageBox(this, name); };
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  m_grid = new GlyphGrid(central);
+  m_preview = new PreviewLine(central);
+  layout->addWidget(m_grid, 1);
+  layout->addWidget(m_preview);
+  setCentralWidget(central);
+  createMenus();
+  statusBar()->showMessage(tr("Ready"));
+  resize(760, 640);
+
+  connect(m_grid, &GlyphGrid::codeClicked, this, [this](uint16_t code) {
+    if (FontDocument* document = m_documents.activeDocument(); document && document->setCurrentCode(code)) {
+      m_documents.notifyChanged(m_documents.active());
+    }
+  });
+  connect(&m_documents, &DocumentSet::activeChanged, this, &MainWindow::showActive);
+  connect(&m_documents, &DocumentSet::documentChanged, this, &MainWindow::documentChanged);
+  connect(&m_documents, &DocumentSet::documentAdded, this, &MainWindow::rebuildWindowMenu);
+  connect(&m_documents, &DocumentSet::documentClosed, this, &MainWindow::rebuildWindowMenu);
+  connect(&m_documents, &DocumentSet::message, this, &MainWindow::showStatus);
+  showActive();
+}
+
+void MainWindow::createMenus() {
+  QMenu* file = menuBar()->addMenu(tr("&File"));
+  file->addAction(tr("New &Latin Font"), QKeySequence::New, this, [this] { newFont(FontType::Latin); });
+  file->addAction(tr("New &Japanese Font"), this, [this] { newFont(FontType::Japanese); });
+  file->addAction(tr("&Open..."), QKeySequence::Open, this, &MainWindow::openFont);
+  file->addAction(tr("&Save"), QKeySequence::Save, this, &MainWindow::saveFont);
+  file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, &MainWindow::saveFontAs);
+  file->addAction(tr("&Close"), QKeySequence::Close, this, &MainWindow::closeFont);
+  file->addSeparator();
+  file->addAction(tr("&Quit"), QKeySequence::Quit, this, &MainWindow::quit);
+  m_windowMenu = menuBar()->addMenu(tr("&Window"));
+  m_windowActions = new QActionGroup(this);
+}
+
+void MainWindow::showActive() {
+  const FontDocument* document = m_documents.activeDocument();
+  m_grid->setDocument(document);
+  m_preview->setDocument(document);
+  updateTitle();
+  rebuildWindowMenu();
+}
+
+void MainWindow::documentChanged(int number) {
+  if (number == m_documents.active()) {
+    m_grid->documentChanged();
+    m_preview->documentChanged();
+    updateTitle();
+  }
+  rebuildWindowMenu();  // names change on Save As
+}
+
+void MainWindow::updateTitle() {
+  const FontDocument* document = m_documents.activeDocument();
+  if (!document) {
+    setWindowTitle(QStringLiteral("Kernova"));
+    setWindowModified(false);
+    return;
+  }
+  setWindowTitle(qString(document->name()) + QStringLiteral("[*] - Kernova"));
+  setWindowModified(document->modified());
+}
+
+void MainWindow::rebuildWindowMenu() {
+  m_windowMenu->clear();
+  for (QAction* action : m_windowActions->actions()) delete action;
+  for (int number : m_documents.numbers()) {
+    auto* action = new QAction(qString(m_documents.document(number)->name()), m_windowActions);
+    action->setCheckable(true);
+    action->setChecked(number == m_documents.active());
+    connect(action, &QAction::triggered, this, [this, number] { m_documents.setActive(number); });
+    m_windowMenu->addAction(action);
+  }
+  m_windowMenu->setEnabled(!m_documents.numbers().empty());
+}
+
+void MainWindow::showStatus(const QString& text) { statusBar()->showMessage(text); }
+
+uint MainWindow::nativeWindowId() {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return 0;
+  return uint(winId());
+}
+
+void MainWindow::newFont(FontType type) { m_documents.create(type); }
+
+void MainWindow::openFont() {
+  const QString path = QFileDialog::getOpenFileName(this, tr("Open Font"), m_documents.documentsFolder(), kFontFilter);
+  if (path.isEmpty()) return;
+  int number = 0;
+  const Status status = m_documents.open(path, number);
+  if (status) {
+    showStatus(tr("Opened %1").arg(path));
+    return;
+  }
+  showStatus(tr("Open failed: %1").arg(qString(status.message())));
+  QMessageBox::warning(this, QStringLiteral("Kernova"), qString(status.message()));
+}
+
+bool MainWindow::saveDocument(int number) {
+  const Status status = m_documents.save(number);
+  if (status) {
+    showStatus(tr("Saved %1").arg(qString(m_documents.document(number)->filePath())));
+    return true;
+  }
+  showStatus(tr("Save failed: %1").arg(qString(status.message())));
+  QMessageBox::warning(this, QStringLiteral("Kernova"), qString(status.message()));
+  return false;
+}
+
+void MainWindow::saveFont() {
+  if (m_documents.active() != 0) saveDocument(m_documents.active());
+}
+
+void MainWindow::saveFontAs() {
+  const FontDocument* document = m_documents.activeDocument();
+  if (!document) return;
+  const QString path =
+      QFileDialog::getSaveFileName(this, tr("Save Font As"), qString(document->filePath()), kFontFilter);
+  if (path.isEmpty()) return;
+  const Status status = m_documents.saveAs(m_documents.active(), path);
+  if (status) {
+    showStatus(tr("Saved %1").arg(path));
+    return;
+  }
+  showStatus(tr("Save failed: %1").arg(qString(status.message())));
+  QMessageBox::warning(this, QStringLiteral("Kernova"), qString(status.message()));
+}
+
+bool MainWindow::closeDocument(int number) {
+  const FontDocument* document = m_documents.document(number);
+  if (!document) return true;
+  if (document->modified()) {
+    m_documents.setActive(number);
+    const UnsavedAnswer answer = m_askUnsaved(qString(document->name()));
+    if (answer == UnsavedAnswer::Cancel) return false;
+    if (answer == UnsavedAnswer::Save && !saveDocument(number)) return false;
+  }
+  const QString name = qString(document->name());
+  m_documents.close(number);
+  showStatus(tr("Closed %1").arg(name));
+  return true;
+}
+
+bool MainWindow::closeAll() {
+  for (int number : m_documents.numbers()) {
+    if (!closeDocument(number)) return false;
+  }
+  return true;
+}
+
+void MainWindow::closeFont() {
+  if (m_documents.active() != 0) closeDocument(m_documents.active());
+}
+
+void MainWindow::quit() {
+  if (closeAll()) QApplication::quit();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (closeAll()) event->accept();
+  else event->ignore();
+}
+
+}  // namespace kernova

@@ -1,0 +1,88 @@
+// kernova: the font editor. One instance per session, reached over the session bus
+// as "Kernova.Application"; font files named on the command line are opened.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QFileInfo>
+#include <QTimer>
+#include <cstdio>
+
+#include "BusService.h"
+#include "DocumentSet.h"
+#include "MainWindow.h"
+#include "SingleInstance.h"
+
+namespace {
+
+QStringList absoluteFontFiles(const QApplication& app) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Kernova font editor"));
+  parser.addHelpOption();
+  parser.addPositionalArgument(QStringLiteral("fonts"), QStringLiteral("TrueType files to open"),
+                               QStringLiteral("[font.ttf...]"));
+  parser.process(app);
+  QStringList files;
+  for (const QString& file : parser.positionalArguments()) files << QFileInfo(file).absoluteFilePath();
+  return files;
+}
+
+int handOverAndLeave(QDBusConnection& bus, const QStringList& files) {
+  const Status status = kernova::handOver(bus, files);
+  if (status) return 0;
+  std::fprintf(stderr, "kernova: %s\n", status.message().c_str());
+  return 1;
+}
+
+void openAtStart(kernova::DocumentSet& documents, const QStringList& files) {
+  for (const QString& file : files) {
+    int number = 0;
+    const Status status = documents.open(file, number);
+    if (status) continue;
+    std::fprintf(stderr, "kernova: %s\n", status.message().c_str());
+    documents.report(QStringLiteral("Open failed: %1").arg(QString::fromStdString(status.message())));
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  app.setApplicationName(QStringLiteral("Kernova"));
+  const QStringList files = absoluteFontFiles(app);
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (bus.isConnected() && bus.interface()->isServiceRegistered(kernova::kServiceName)) {
+    return handOverAndLeave(bus, files);
+  }
+
+  kernova::DocumentSet documents;
+  kernova::MainWindow window(documents);
+  kernova::WindowHooks hooks;
+  hooks.windowId = [&window] { return window.nativeWindowId(); };
+  hooks.showWindow = [&window] {
+    window.show();
+    window.raise();
+  };
+  hooks.quit = [] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); };
+  kernova::BusService service(documents, hooks);
+
+  // The objects are in place before the name appears, so a client that waits for
+  // the name can call at once.
+  Status registered = service.registerObjects(bus);
+  QString claimError;
+  const auto claim = registered ? kernova::claimBusName(bus, kernova::kServiceName, claimError)
+                                : kernova::NameClaim::Failed;
+  if (claim == kernova::NameClaim::Taken) return handOverAndLeave(bus, files);
+  if (claim == kernova::NameClaim::Failed) {
+    const QString why = registered ? claimError : QString::fromStdString(registered.message());
+    std::fprintf(stderr, "kernova: running without the bus service: %s\n", qPrintable(why));
+    documents.report(QStringLiteral("No bus service: %1").arg(why));
+  }
+  openAtStart(documents, files);
+  window.show();
+  const int result = app.exec();
+  // A blocking call after the last reply: the replies already queued (Quit's) reach
+  // their callers before the process ends.
+  if (claim == kernova::NameClaim::Owned) bus.interface()->unregisterService(kernova::kServiceName);
+  return result;
+}
