@@ -1,0 +1,71 @@
+#pragma once
+// What goes into a font file for a document, before any table is written: the
+// glyph order, each glyph's outline, advance and box, and the character map.
+//
+// Glyph order: 0 ".notdef" (a box with a hole), 1 the space (code 0x20; the
+// document's advance when it set one, else 512), then every other glyph with
+// contours or a set advance, in code order. Codes are mapped to Unicode through the
+// document's code page. Where the code page gives several codes the same character
+// (CP932's NEC and IBM rows), a font can show only one glyph for it: the glyph of
+// the code the code page itself gives for the character wins, else the first drawn
+// one; the glyph then stands at that canonical code, so a file read back and
+// written again comes out the same.
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "kernova/engine/FontDocument.h"
+#include "platform/Status.h"
+
+namespace kernova::sfnt {
+
+inline constexpr int32_t kSpaceAdvance = 512;
+inline constexpr uint16_t kSpaceCode = 0x20;
+// TrueType keeps glyph coordinates and the steps between them in 16 bits.
+inline constexpr int32_t kMaxGlyfCoordinate = 32767;
+inline constexpr int32_t kMinGlyfCoordinate = -32768;
+inline constexpr size_t kMaxGlyphPoints = 65535;
+inline constexpr size_t kMaxGlyphContours = 32767;
+
+struct BoundingBox {
+  int16_t xMin = 0;
+  int16_t yMin = 0;
+  int16_t xMax = 0;
+  int16_t yMax = 0;
+};
+
+struct LaidOutGlyph {
+  uint16_t code = 0;         // the document code; 0 for .notdef
+  char32_t unicode = 0;      // 0 when unmapped (.notdef)
+  std::vector<Contour> contours;  // no empty contours; every step fits 16 bits
+  uint16_t advance = 0;
+  BoundingBox box;           // all zero for a glyph without points
+  size_t pointCount = 0;
+
+  bool hasOutline() const { return !contours.empty(); }
+};
+
+struct CharacterMapping {
+  uint16_t unicode = 0;
+  uint16_t glyphId = 0;
+};
+
+struct FontLayout {
+  FontType type = FontType::Latin;
+  std::string familyName;               // UTF-8, never empty
+  std::vector<LaidOutGlyph> glyphs;     // in glyph id order
+  std::vector<CharacterMapping> cmap;   // ascending Unicode, BMP only
+  BoundingBox fontBox;                  // union of the glyph boxes
+};
+
+// Lays out a document. Glyphs beyond TrueType's limits (see checkTrueTypeLimits)
+// are cut to fit: trailing contours dropped, coordinates pulled into +-16383.
+FontLayout layoutFont(const FontDocument& document);
+
+// Whether every glyph that would be written fits TrueType's limits: at most 65535
+// points and 32767 contours, coordinates and the steps between consecutive points
+// within 16 bits. The failure names the first glyph's code and the limit.
+Status checkTrueTypeLimits(const FontDocument& document);
+
+}  // namespace kernova::sfnt
