@@ -98,11 +98,16 @@ void BrushEngine::mouseMove(int, int, float x, float y) {
   m_lastY = roundEven(y);
 }
 
+// A sum of steps that misses the target by rounding error alone counts as reaching it,
+// so the factor takes exactly (target - start) / step moves.
 void BrushEngine::updateW(double step) {
+  constexpr double kSnap = 1e-9;
   if (m_prevw < m_targetw) {
-    m_prevw = std::min(m_prevw + step, m_targetw);
+    m_prevw = m_prevw + step;
+    if (m_prevw > m_targetw - kSnap) m_prevw = m_targetw;
   } else if (m_prevw > m_targetw) {
-    m_prevw = std::max(m_prevw - step, m_targetw);
+    m_prevw = m_prevw - step;
+    if (m_prevw < m_targetw + kSnap) m_prevw = m_targetw;
   }
 }
 

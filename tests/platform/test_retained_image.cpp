@@ -1,0 +1,104 @@
+// The retained picture's rasteriser: round dots and capsule segments, clipping, and
+// replay giving the same pixels as live drawing.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/RetainedImage.h"
+#include "strokes/StrokeLog.h"
+
+namespace {
+
+constexpr uint32_t kInk = 0xFF000000u;
+
+int inkCount(const RetainedImage& picture) {
+  int n = 0;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) n += picture.image().pixel(x, y) == kInk;
+  return n;
+}
+
+double distanceToSegment(double px, double py, double x0, double y0, double x1, double y1) {
+  const double dx = x1 - x0, dy = y1 - y0, l2 = dx * dx + dy * dy;
+  double t = l2 > 0 ? ((px - x0) * dx + (py - y0) * dy) / l2 : 0;
+  t = std::clamp(t, 0.0, 1.0);
+  return std::hypot(px - (x0 + t * dx), py - (y0 + t * dy));
+}
+
+TEST(RetainedImageDots, WidthOneIsOnePixel) {
+  RetainedImage picture(20, 20);
+  picture.dot(7, 9);
+  EXPECT_EQ(inkCount(picture), 1);
+  EXPECT_EQ(picture.image().pixel(7, 9), kInk);
+}
+
+TEST(RetainedImageDots, WideDotIsRoundAndCentred) {
+  RetainedImage picture(64, 64);
+  picture.setDrawWidth(21);
+  picture.dot(32, 32);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) {
+      const bool inside = std::hypot(x - 32.0, y - 32.0) <= 10.5;
+      ASSERT_EQ(picture.image().pixel(x, y) == kInk, inside) << x << "," << y;
+    }
+}
+
+TEST(RetainedImageSegments, CoverExactlyThePointsWithinHalfTheWidth) {
+  const double segments[][4] = {{10, 10, 90, 30}, {50, 80, 52, 5}, {5, 60, 95, 60}, {20, 20, 20, 20}};
+  for (int width : {1, 2, 7, 16}) {
+    for (const auto& s : segments) {
+      RetainedImage picture(100, 100);
+      picture.setDrawWidth(width);
+      picture.dot(s[0], s[1]);
+      picture.lineTo(s[2], s[3]);
+      for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) {
+          const double d = distanceToSegment(x, y, s[0], s[1], s[2], s[3]);
+          if (std::abs(d - width / 2.0) < 1e-6) continue;  // on the boundary
+          ASSERT_EQ(picture.image().pixel(x, y) == kInk, d < width / 2.0)
+              << "width " << width << " pixel " << x << "," << y;
+        }
+    }
+  }
+}
+
+TEST(RetainedImageSegments, ClipAtTheEdgesAndMarkOnlyWhatChanged) {
+  RetainedImage picture(50, 50);
+  picture.takeDirty();
+  picture.setDrawWidth(10);
+  picture.dot(-100, 25);
+  EXPECT_TRUE(picture.takeDirty().isEmpty());
+  picture.lineTo(200, 25);
+  EXPECT_EQ(picture.takeDirty(), QRect(0, 20, 50, 11));
+  EXPECT_EQ(inkCount(picture), 50 * 11);
+}
+
+TEST(RetainedImageReplay, ReplayGivesTheLivePixels) {
+  RetainedImage live(256, 256), replayed(256, 256);
+  StrokeLog log;
+  int x = 30, y = 40;
+  live.setDrawWidth(3);
+  live.dot(x, y);
+  log.appendStrokeRecord(StrokeKind::Begin, x, y, 3);
+  for (int i = 0; i < 60; ++i) {
+    x += (i * 7) % 11 - 3;
+    y += (i * 5) % 9 - 2;
+    const int w = 1 + (i * 13) % 40;
+    live.setDrawWidth(w);
+    live.lineTo(x, y);
+    log.appendStrokeRecord(StrokeKind::Line, x, y, w);
+  }
+  log.appendStrokeRecord(StrokeKind::End, 0, 0, 0);
+  replayStrokes(log, replayed, 0, log.logEnd() - 1);
+  EXPECT_EQ(live.image(), replayed.image());
+}
+
+TEST(RetainedImageColours, SystemColoursUseTheClassicScheme) {
+  EXPECT_EQ(colours::toArgb(colours::SystemWindow), 0xFFFFFFFFu);
+  EXPECT_EQ(colours::toArgb(colours::SystemActiveBorder), 0xFFD4D0C8u);
+  EXPECT_EQ(colours::toArgb(colours::SystemAppWorkspace), 0xFF808080u);
+  EXPECT_EQ(colours::toArgb(0x0000FF), 0xFFFF0000u) << "red is in the low byte";
+  EXPECT_EQ(colours::toArgb(0xFF0000), 0xFF0000FFu);
+}
+
+}  // namespace
