@@ -70,11 +70,16 @@ Status DocumentSet::saveAs(int number, const QString& path) {
   if (other != 0 && other != number) {
     return Status::failure(absolutePath.toStdString() + " is open as another document");
   }
+  // The font is written under its new name, so the name table matches the file.
+  const std::string oldName = doc->name();
+  doc->setName(QFileInfo(absolutePath).completeBaseName().toStdString());
   Status status = makeParentFolder(absolutePath);
   if (status) status = saveTrueType(*doc, absolutePath.toStdString());
-  if (!status) return status;
+  if (!status) {
+    doc->setName(oldName);
+    return status;
+  }
   doc->setFilePath(absolutePath.toStdString());
-  doc->setName(QFileInfo(absolutePath).completeBaseName().toStdString());
   doc->setModified(false);
   emit documentChanged(number);
   return Status::success();

@@ -63,7 +63,9 @@ int main(int argc, char** argv) {
     window.show();
     window.raise();
   };
-  hooks.quit = [] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); };
+  // exit(), not quit(): quit() closes the window first, which would ask about
+  // unsaved work in a dialog, and a bus call never waits on a dialog.
+  hooks.quit = [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); };
   kernova::BusService service(documents, hooks);
 
   // The objects are in place before the name appears, so a client that waits for

@@ -1,0 +1,82 @@
+#pragma once
+// Starts the real `kernova` executable on the session bus and waits for its name by
+// polling the bus against a deadline; stops it again through Quit.
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QThread>
+
+namespace kernova::testing {
+
+inline constexpr char kEditorName[] = "Kernova.Application";
+
+// Polls `condition` every few milliseconds, letting events run, until it holds or
+// `timeoutMs` passes. Returns whether it held.
+template <typename Condition>
+bool waitUntil(Condition condition, int timeoutMs) {
+  QDeadlineTimer deadline(timeoutMs);
+  while (!condition()) {
+    if (deadline.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QThread::msleep(5);
+  }
+  return true;
+}
+
+inline bool editorNameOwned() {
+  return QDBusConnection::sessionBus().interface()->isServiceRegistered(kEditorName).value();
+}
+
+class EditorProcess {
+ public:
+  // `home` becomes HOME (so the documents folder is <home>/Documents).
+  explicit EditorProcess(const QString& executable, const QString& home) : m_executable(executable) {
+    m_process.setProcessEnvironment(environment(home));
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  }
+
+  // Offscreen, with `home` as HOME (so the documents folder is <home>/Documents).
+  static QProcessEnvironment environment(const QString& home) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("HOME", home);
+    environment.insert("XDG_CONFIG_HOME", home + "/.config");
+    return environment;
+  }
+  ~EditorProcess() { stop(); }
+
+  // Starts the editor and waits up to `timeoutMs` for its bus name.
+  bool start(const QStringList& arguments = {}, int timeoutMs = 10000) {
+    m_process.start(m_executable, arguments);
+    if (!m_process.waitForStarted(timeoutMs)) return false;
+    return waitUntil([this] { return editorNameOwned() || m_process.state() == QProcess::NotRunning; },
+                     timeoutMs) &&
+           m_process.state() == QProcess::Running;
+  }
+
+  // Quits the editor over the bus (killing it if it does not end) and waits until
+  // the bus has released its name, so the next editor can take it.
+  void stop() {
+    if (m_process.state() == QProcess::NotRunning) return;
+    QDBusMessage quit = QDBusMessage::createMethodCall(kEditorName, "/Application", "Kernova.Application", "Quit");
+    QDBusConnection::sessionBus().call(quit, QDBus::Block, 5000);
+    if (!m_process.waitForFinished(5000)) {
+      m_process.kill();
+      m_process.waitForFinished(5000);
+    }
+    waitUntil([] { return !editorNameOwned(); }, 5000);
+  }
+
+  QProcess& process() { return m_process; }
+
+ private:
+  QString m_executable;
+  QProcess m_process;
+};
+
+}  // namespace kernova::testing
