@@ -52,14 +52,15 @@ std::string outlineProblem(const std::vector<Contour>& contours) {
   return {};
 }
 
-// The outline as it is written: empty contours dropped, cut to the limits, and, when
-// a step does not fit 16 bits, every coordinate pulled into +-16383 so all steps do.
+// The outline as it is written: empty contours and those beyond the limits dropped,
+// and, when a step does not fit 16 bits, every coordinate pulled into +-16383 so all
+// steps do.
 std::vector<Contour> fittedOutline(const std::vector<Contour>& contours) {
   std::vector<Contour> kept;
   size_t points = 0;
   for (const Contour& contour : contours) {
     if (contour.empty()) continue;
-    if (points + contour.size() > kMaxGlyphPoints || kept.size() == kMaxGlyphContours) break;
+    if (points + contour.size() > kMaxGlyphPoints || kept.size() == kMaxGlyphContours) continue;
     points += contour.size();
     kept.push_back(contour);
   }

@@ -60,7 +60,8 @@ struct FontLayout {
 };
 
 // Lays out a document. Glyphs beyond TrueType's limits (see checkTrueTypeLimits)
-// are cut to fit: trailing contours dropped, coordinates pulled into +-16383.
+// are cut to fit: contours that overflow the limits dropped, coordinates pulled into
+// +-16383.
 FontLayout layoutFont(const FontDocument& document);
 
 // Whether every glyph that would be written fits TrueType's limits: at most 65535
