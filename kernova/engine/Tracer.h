@@ -34,4 +34,8 @@ struct TraceParameters {
 Status traceBitmap(const InkBitmap& bitmap, const TraceParameters& parameters,
                    std::vector<Contour>& contours);
 
+// The exact signed area of a contour, implied on-curve points included: positive
+// when it runs counter-clockwise with y up (a hole), negative clockwise (an outer).
+double contourSignedArea(const Contour& contour);
+
 }  // namespace kernova

@@ -1,6 +1,12 @@
 #include "kernova/engine/FontDocument.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "BmpSamples.h"
 
 using kernova::Contour;
 using kernova::FontDocument;
@@ -157,10 +163,77 @@ TEST(FontDocumentSideBearings, BearingsThatLeaveTheCoordinateRangeAreRefused) {
   EXPECT_EQ(*doc.glyph(0x41), twoSquares());
 }
 
-TEST(FontDocumentImport, MissingFileIsAReadableFailure) {
+namespace {
+
+// A scratch folder per test program run, removed at the end of each test.
+class FontDocumentImport : public ::testing::Test {
+ protected:
+  void SetUp() override { std::filesystem::create_directories(m_dir); }
+  void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+  std::string write(const std::string& name, const std::vector<uint8_t>& bytes) {
+    std::string path = (m_dir / name).string();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+    return path;
+  }
+  // The glyph export's form: a 512 x 512 canvas as a 1-bit bottom-up BMP.
+  std::string canvasWithBlock(const std::string& name) {
+    kernova::InkBitmap canvas = samples::blank(512, 512);
+    samples::fillRect(canvas, 100, 400, 149, 441);
+    return write(name, samples::encodeBmp(canvas, {}));
+  }
+
+  std::filesystem::path m_dir = std::filesystem::temp_directory_path() /
+                                ("kernova_doc_" + std::to_string(getpid()));
+};
+
+}  // namespace
+
+TEST_F(FontDocumentImport, TracesTheCanvasIntoTheCurrentGlyph) {
+  FontDocument doc(FontType::Japanese, "Japanese");
+  Status status = doc.importBitmap(canvasWithBlock("srfm_dots82A0.bmp"));
+  ASSERT_TRUE(status) << status.message();
+  EXPECT_TRUE(doc.modified());
+  const Glyph* glyph = doc.glyph(0x82A0);
+  ASSERT_NE(glyph, nullptr);
+  ASSERT_EQ(glyph->contours.size(), 1u);
+  EXPECT_EQ(glyph->advance, kernova::kDefaultAdvance);
+  ASSERT_TRUE(doc.setSideBearings(10, 30));
+  EXPECT_EQ(doc.glyph(0x82A0)->advance, 200 + 10 + 30);  // the block is 50 px = 200 units
+}
+
+TEST_F(FontDocumentImport, SelectDeleteImportReplacesTheOutline) {
   FontDocument doc(FontType::Latin, "Latin");
-  Status status = doc.importBitmap("/nonexistent/dir/glyph.bmp");
+  doc.setGlyph(0x41, twoSquares());
+  std::string path = canvasWithBlock("srfm_dots0041.bmp");
+  doc.selectAll();
+  doc.deleteSelection();
+  ASSERT_TRUE(doc.importBitmap(path));
+  doc.unselectAll();
+  EXPECT_EQ(doc.glyph(0x41)->contours.size(), 1u);
+  ASSERT_TRUE(doc.importBitmap(path));  // a second import adds, it does not replace
+  EXPECT_EQ(doc.glyph(0x41)->contours.size(), 2u);
+}
+
+TEST_F(FontDocumentImport, BrokenFileLeavesTheGlyphAlone) {
+  FontDocument doc(FontType::Latin, "Latin");
+  doc.setGlyph(0x41, twoSquares());
+  doc.setModified(false);
+  std::vector<uint8_t> rle = samples::encodeBmp(samples::blank(8, 8), {.bits = 8});
+  samples::put32(rle, 30, 1);
+  Status status = doc.importBitmap(write("rle.bmp", rle));
+  EXPECT_NE(status.message().find("unsupported compression 1"), std::string::npos);
+  status = doc.importBitmap(write("text.bmp", {'h', 'e', 'l', 'l', 'o'}));
+  EXPECT_NE(status.message().find("not a BMP file"), std::string::npos);
+  EXPECT_EQ(*doc.glyph(0x41), twoSquares());
+  EXPECT_FALSE(doc.modified());
+}
+
+TEST_F(FontDocumentImport, MissingFileIsAReadableFailure) {
+  FontDocument doc(FontType::Latin, "Latin");
+  Status status = doc.importBitmap((m_dir / "absent.bmp").string());
   EXPECT_FALSE(status);
-  EXPECT_FALSE(status.message().empty());
+  EXPECT_NE(status.message().find("absent.bmp"), std::string::npos);
   EXPECT_FALSE(doc.modified());
 }

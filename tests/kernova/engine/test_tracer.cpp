@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "BmpSamples.h"
+#include "kernova/engine/Tracer.h"
+
+using kernova::Contour;
+using kernova::InkBitmap;
+using kernova::Point;
+using kernova::traceBitmap;
+using kernova::TraceParameters;
+
+namespace {
+
+struct Vec {
+  double x, y;
+};
+
+// A contour as a closed polyline in canvas pixels (y down), curves cut in 16 pieces.
+std::vector<Vec> flattenToCanvas(const Contour& contour) {
+  auto canvas = [](double fx, double fy) { return Vec{fx / 4, 442 - fy / 4}; };
+  size_t n = contour.size();
+  std::vector<Vec> line;
+  // Start at an on-curve point; the contours under test always have one.
+  size_t start = 0;
+  while (start < n && !contour[start].onCurve) ++start;
+  if (start == n) return line;
+  Vec from = canvas(contour[start].x, contour[start].y);
+  line.push_back(from);
+  for (size_t k = 1; k <= n; ++k) {
+    const Point& p = contour[(start + k) % n];
+    if (p.onCurve) {
+      from = canvas(p.x, p.y);
+      line.push_back(from);
+      continue;
+    }
+    const Point& q = contour[(start + k + 1) % n];
+    Vec control = canvas(p.x, p.y);
+    Vec to = q.onCurve ? canvas(q.x, q.y) : canvas((p.x + q.x) / 2.0, (p.y + q.y) / 2.0);
+    for (int i = 1; i <= 16; ++i) {
+      double t = i / 16.0, u = 1 - t;
+      line.push_back({u * u * from.x + 2 * u * t * control.x + t * t * to.x,
+                      u * u * from.y + 2 * u * t * control.y + t * t * to.y});
+    }
+    from = to;
+    if (q.onCurve) ++k;
+  }
+  return line;
+}
+
+// Non-zero winding fill sampled at pixel centres, as a TrueType rasteriser fills.
+InkBitmap rasterise(const std::vector<Contour>& contours, int width, int height) {
+  std::vector<std::vector<Vec>> lines;
+  for (const Contour& c : contours) lines.push_back(flattenToCanvas(c));
+  InkBitmap out = samples::blank(width, height);
+  for (int y = 0; y < height; ++y) {
+    double yc = y + 0.5;
+    std::vector<std::pair<double, int>> crossings;
+    for (const auto& line : lines) {
+      for (size_t i = 0; i < line.size(); ++i) {
+        Vec a = line[i], b = line[(i + 1) % line.size()];
+        if ((a.y <= yc) == (b.y <= yc)) continue;
+        double x = a.x + (yc - a.y) * (b.x - a.x) / (b.y - a.y);
+        crossings.push_back({x, a.y < b.y ? 1 : -1});
+      }
+    }
+    std::sort(crossings.begin(), crossings.end());
+    int winding = 0;
+    for (size_t i = 0; i + 1 < crossings.size(); ++i) {
+      winding += crossings[i].second;
+      if (winding == 0) continue;
+      for (int x = std::max(0, int(std::ceil(crossings[i].first - 0.5)));
+           x + 0.5 < crossings[i + 1].first && x < width; ++x)
+        samples::set(out, x, y);
+    }
+  }
+  return out;
+}
+
+double intersectionOverUnion(const InkBitmap& a, const InkBitmap& b) {
+  size_t both = 0, either = 0;
+  for (size_t i = 0; i < a.ink.size(); ++i) {
+    both += a.ink[i] && b.ink[i];
+    either += a.ink[i] || b.ink[i];
+  }
+  return either == 0 ? 1.0 : double(both) / double(either);
+}
+
+std::vector<Contour> trace(const InkBitmap& bitmap) {
+  std::vector<Contour> contours;
+  Status status = traceBitmap(bitmap, TraceParameters{}, contours);
+  EXPECT_TRUE(status) << status.message();
+  return contours;
+}
+
+// Shoelace area of the flattened contour in font orientation (y up): the test's own
+// measure, independent of the engine's exact formula.
+double flattenedArea(const Contour& contour) {
+  std::vector<Vec> line = flattenToCanvas(contour);
+  double twice = 0;
+  for (size_t i = 0; i < line.size(); ++i) {
+    Vec a = line[i], b = line[(i + 1) % line.size()];
+    twice += a.x * (-b.y) - b.x * (-a.y);
+  }
+  return twice / 2;
+}
+
+InkBitmap ring() {
+  InkBitmap b = samples::blank(512, 512);
+  samples::disc(b, 256, 256, 120);
+  samples::disc(b, 256, 256, 60, true);
+  return b;
+}
+
+InkBitmap letterO() {
+  InkBitmap b = samples::blank(512, 512);
+  samples::ellipseRing(b, 256, 270, 110, 170, 34);
+  return b;
+}
+
+// Hairlines as they occur in lettering: joined to heavier strokes at both ends.
+InkBitmap hairlineH() {
+  InkBitmap b = samples::blank(512, 512);
+  samples::fillRect(b, 100, 80, 125, 440);
+  samples::fillRect(b, 380, 80, 405, 440);
+  samples::fillRect(b, 126, 250, 379, 251);  // 2 px crossbar
+  samples::fillRect(b, 126, 330, 379, 332);  // 3 px crossbar
+  return b;
+}
+
+InkBitmap hairlineN() {
+  InkBitmap b = samples::blank(512, 512);
+  samples::fillRect(b, 100, 80, 125, 440);
+  samples::fillRect(b, 380, 80, 405, 440);
+  samples::stroke(b, 112, 90, 392, 430, 1.5);  // 3 px diagonal
+  samples::stroke(b, 112, 300, 392, 200, 1.0);  // 2 px diagonal
+  return b;
+}
+
+InkBitmap dots() {
+  InkBitmap b = samples::blank(512, 512);
+  samples::fillRect(b, 240, 200, 271, 440);  // the stem of an "i"
+  samples::disc(b, 256, 140, 22);            // its dot
+  samples::disc(b, 100, 420, 6);
+  samples::disc(b, 400, 420, 4);
+  samples::fillRect(b, 400, 100, 402, 102);  // a 3 x 3 dot
+  return b;
+}
+
+InkBitmap brush() {
+  InkBitmap b = samples::blank(512, 512);
+  for (int i = 0; i < 40; ++i) {
+    double t0 = i / 40.0, t1 = (i + 1) / 40.0;
+    auto x = [](double t) { return 120 + 280 * t; };
+    auto y = [](double t) { return 250 + 150 * std::sin(6.0 * t); };
+    samples::stroke(b, x(t0), y(t0), x(t1), y(t1), 12 + 10 * t0);
+  }
+  samples::stroke(b, 100, 80, 420, 120, 16);
+  return b;
+}
+
+void expectTracedMatches(const InkBitmap& source, const char* name) {
+  std::vector<Contour> contours = trace(source);
+  double iou = intersectionOverUnion(source, rasterise(contours, source.width, source.height));
+  EXPECT_GE(iou, 0.97) << name;
+}
+
+}  // namespace
+
+TEST(TraceRaster, RingWithHoleRendersBack) { expectTracedMatches(ring(), "ring"); }
+TEST(TraceRaster, LetterORendersBack) { expectTracedMatches(letterO(), "O"); }
+TEST(TraceRaster, StraightHairlinesRenderBack) { expectTracedMatches(hairlineH(), "H"); }
+TEST(TraceRaster, DiagonalHairlinesRenderBack) { expectTracedMatches(hairlineN(), "N"); }
+
+// A free-standing hairline keeps its full width except where potrace rounds its free
+// ends (over about 16 px of a 2 px line), so its whole-line score is lower than a
+// glyph's; its middle must come back pixel for pixel, neither thinned nor shifted.
+TEST(TraceRaster, FreeHairlineKeepsItsWidthAwayFromTheEnds) {
+  for (int width : {2, 3}) {
+    InkBitmap b = samples::blank(512, 512);
+    samples::fillRect(b, 60, 100, 450, 99 + width);
+    InkBitmap back = rasterise(trace(b), 512, 512);
+    for (int x = 90; x <= 420; ++x) {
+      for (int y = 96; y < 106; ++y) ASSERT_EQ(back.at(x, y), b.at(x, y)) << x << "," << y;
+    }
+    EXPECT_GE(intersectionOverUnion(b, back), 0.9) << width;
+  }
+}
+TEST(TraceRaster, DotsRenderBack) { expectTracedMatches(dots(), "dots"); }
+TEST(TraceRaster, BrushStrokesRenderBack) { expectTracedMatches(brush(), "brush"); }
+
+TEST(TracePlacement, BlockAboveTheGuideLineSitsOnTheBaseline) {
+  InkBitmap b = samples::blank(512, 512);
+  samples::fillRect(b, 100, 400, 149, 441);  // columns 100..149, rows 400..441
+  std::vector<Contour> contours = trace(b);
+  ASSERT_EQ(contours.size(), 1u);
+  int minX = INT32_MAX, maxX = INT32_MIN, minY = INT32_MAX, maxY = INT32_MIN;
+  for (const Point& p : contours[0]) {
+    minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
+    minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
+  }
+  EXPECT_EQ(minX, 400);
+  EXPECT_EQ(maxX, 600);
+  EXPECT_EQ(minY, 0);          // the bottom edge of row 441 is the guide line
+  EXPECT_EQ(maxY, 4 * 42);     // the top edge of row 400
+}
+
+TEST(TracePlacement, TopRowsLandNearTheAscenderAndBottomRowsBelowTheBaseline) {
+  InkBitmap b = samples::blank(512, 512);
+  samples::fillRect(b, 0, 0, 511, 9);      // rows 0..9
+  samples::fillRect(b, 0, 500, 511, 511);  // rows 500..511
+  std::vector<Contour> contours = trace(b);
+  ASSERT_EQ(contours.size(), 2u);
+  std::vector<int> tops, bottoms;
+  for (const Contour& c : contours) {
+    tops.push_back(std::max_element(c.begin(), c.end(), [](auto& a, auto& b) { return a.y < b.y; })->y);
+    bottoms.push_back(std::min_element(c.begin(), c.end(), [](auto& a, auto& b) { return a.y < b.y; })->y);
+  }
+  std::sort(tops.begin(), tops.end());
+  std::sort(bottoms.begin(), bottoms.end());
+  EXPECT_EQ(tops, (std::vector<int>{4 * (442 - 500), 4 * 442}));
+  EXPECT_EQ(bottoms, (std::vector<int>{4 * (442 - 512), 4 * (442 - 10)}));
+}
+
+TEST(TraceOrientation, OuterClockwiseHoleCounterClockwise) {
+  std::vector<Contour> contours = trace(ring());
+  ASSERT_EQ(contours.size(), 2u);
+  std::vector<double> areas = {flattenedArea(contours[0]), flattenedArea(contours[1])};
+  std::sort(areas.begin(), areas.end(), [](double a, double b) { return std::abs(a) > std::abs(b); });
+  EXPECT_LT(areas[0], 0);  // the outer disc: clockwise
+  EXPECT_GT(areas[1], 0);  // the hole: counter-clockwise
+  // Areas in square canvas pixels against the discs' pi r^2.
+  EXPECT_NEAR(-areas[0], M_PI * 120 * 120, 0.01 * M_PI * 120 * 120);
+  EXPECT_NEAR(areas[1], M_PI * 60 * 60, 0.02 * M_PI * 60 * 60);
+}
+
+TEST(TraceOrientation, IslandInsideAHoleIsOuterAgain) {
+  InkBitmap b = ring();
+  samples::disc(b, 256, 256, 25);
+  std::vector<Contour> contours = trace(b);
+  ASSERT_EQ(contours.size(), 3u);
+  int clockwise = 0;
+  for (const Contour& c : contours) clockwise += flattenedArea(c) < 0;
+  EXPECT_EQ(clockwise, 2);
+}
+
+TEST(TraceOrientation, EngineAreaAgreesWithFlattenedArea) {
+  for (const Contour& c : trace(letterO())) {
+    double engine = kernova::contourSignedArea(c) / 16;  // font units -> canvas pixels
+    EXPECT_NEAR(engine, flattenedArea(c), 0.002 * std::abs(engine));
+  }
+}
+
+TEST(ContourArea, KnownShapes) {
+  Contour clockwiseSquare{{0, 0}, {0, 10}, {10, 10}, {10, 0}};
+  EXPECT_DOUBLE_EQ(kernova::contourSignedArea(clockwiseSquare), -100);
+  // Line (0,0)-(30,0), then a quadratic back over control (15,30): 2/3 of 30*30/2.
+  Contour cap{{0, 0}, {30, 0}, {15, 30, false}};
+  EXPECT_DOUBLE_EQ(kernova::contourSignedArea(cap), 300);
+  // Four off-curve points with implied on-curve midpoints.
+  Contour allOff{{10, 0, false}, {10, 10, false}, {0, 10, false}, {0, 0, false}};
+  EXPECT_NEAR(kernova::contourSignedArea(allOff), 50 + 4 * (2.0 / 3.0) * 12.5, 1e-9);
+}
+
+TEST(TraceCleanliness, ContoursHaveNoRepeatsOrCollapsedShapes) {
+  for (const InkBitmap& b : {ring(), letterO(), hairlineH(), hairlineN(), dots(), brush()}) {
+    for (const Contour& c : trace(b)) {
+      ASSERT_GE(c.size(), 3u);
+      for (size_t i = 0; i < c.size(); ++i) {
+        const Point& p = c[i];
+        const Point& q = c[(i + 1) % c.size()];
+        EXPECT_FALSE(p.x == q.x && p.y == q.y) << "repeated point " << p.x << "," << p.y;
+        EXPECT_FALSE(!p.onCurve && !q.onCurve) << "off-curve neighbours";
+      }
+      EXPECT_GT(std::abs(kernova::contourSignedArea(c)), 1.0);
+    }
+  }
+}
+
+TEST(TraceSpeckles, SpecklesOfUpToTwoPixelsAreDropped) {
+  InkBitmap b = samples::blank(64, 64);
+  samples::set(b, 10, 10);
+  samples::fillRect(b, 30, 30, 31, 30);
+  samples::fillRect(b, 50, 50, 51, 51);  // four pixels: kept
+  std::vector<Contour> contours = trace(b);
+  EXPECT_EQ(contours.size(), 1u);
+}
+
+TEST(TraceInput, BlankBitmapGivesNoContours) {
+  std::vector<Contour> contours{{{1, 2}}};
+  ASSERT_TRUE(traceBitmap(samples::blank(512, 512), TraceParameters{}, contours));
+  EXPECT_TRUE(contours.empty());
+}
+
+TEST(TraceInput, InconsistentBitmapOrParametersAreRefused) {
+  std::vector<Contour> contours;
+  InkBitmap wrong{10, 10, std::vector<uint8_t>(99, 0)};
+  EXPECT_FALSE(traceBitmap(wrong, TraceParameters{}, contours));
+  EXPECT_FALSE(traceBitmap(InkBitmap{}, TraceParameters{}, contours));
+  TraceParameters bad;
+  bad.maxQuadraticError = 0;
+  EXPECT_FALSE(traceBitmap(samples::blank(8, 8), bad, contours));
+}
