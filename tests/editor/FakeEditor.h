@@ -1,0 +1,142 @@
+#pragma once
+// A scripted stand-in for the font editor: documents with a code order, a log of
+// the calls made on them, and switches that make single members fail.
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "editor/EditorAutomation.h"
+
+namespace fake {
+
+inline std::vector<uint16_t> latinCodes() {
+  std::vector<uint16_t> codes;
+  for (uint16_t c = 0x20; c <= 0xFF; ++c)
+    if (c != 0x7F && c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D) codes.push_back(c);
+  return codes;
+}
+
+inline std::vector<uint16_t> japaneseCodes() {
+  std::vector<uint16_t> codes;
+  for (uint16_t c = 0x20; c <= 0x7E; ++c) codes.push_back(c);
+  for (uint16_t c = 0x829F; c <= 0x82F1; ++c) codes.push_back(c);  // hiragana
+  return codes;
+}
+
+class Document final : public editor::EditorDocument {
+ public:
+  explicit Document(std::vector<uint16_t> codes, uint16_t current)
+      : codes(std::move(codes)), current(current) {}
+
+  std::optional<std::string> Name() override { return called("Name") ? std::optional<std::string>("Font1") : std::nullopt; }
+  std::optional<int16_t> getcode(int16_t, bool) override {
+    if (!called("getcode")) return std::nullopt;
+    return static_cast<int16_t>(current);
+  }
+  bool setcode(int16_t, int32_t code, bool) override {
+    if (!called("setcode")) return false;
+    setcodes.push_back(uint16_t(code & 0xFFFF));
+    if (std::find(codes.begin(), codes.end(), uint16_t(code & 0xFFFF)) != codes.end())
+      current = uint16_t(code & 0xFFFF);
+    return true;
+  }
+  bool viewnextcode() override { return called("viewnextcode") && step(+1); }
+  bool viewpreviouscode() override { return called("viewpreviouscode") && step(-1); }
+  bool selectall() override { return called("selectall"); }
+  bool Delete() override { return called("Delete"); }
+  bool ImportBmpfile(const std::string& path) override {
+    if (!called("ImportBmpfile")) return false;
+    imports.push_back({path, current});
+    saved_ = false;
+    return true;
+  }
+  bool unselectall() override { return called("unselectall"); }
+  bool SetLeftRightSidebearing(int16_t left, int16_t right, bool) override {
+    if (!called("SetLeftRightSidebearing")) return false;
+    bearings.push_back({left, right});
+    return true;
+  }
+  std::optional<bool> saved() override { return called("saved") ? std::optional(saved_) : std::nullopt; }
+  bool save() override {
+    if (!called("save")) return false;
+    saved_ = true;
+    return true;
+  }
+
+  // The calls made, in order, without getcode/setcode of the connection's probe
+  // when `withoutProbe` filters them.
+  std::vector<std::string> calls;
+  std::set<std::string> failing;
+  std::vector<uint16_t> codes;
+  uint16_t current;
+  std::vector<uint16_t> setcodes;
+  struct Import { std::string path; uint16_t code; };
+  std::vector<Import> imports;
+  std::vector<std::pair<int16_t, int16_t>> bearings;
+  bool saved_ = true;
+
+ private:
+  bool called(const char* member) {
+    calls.push_back(member);
+    return !failing.count(member);
+  }
+  bool step(int direction) {
+    auto it = std::find(codes.begin(), codes.end(), current);
+    if (it == codes.end()) return true;
+    if (direction > 0 && it + 1 != codes.end()) current = *(it + 1);
+    if (direction < 0 && it != codes.begin()) current = *(it - 1);
+    return true;
+  }
+};
+
+class Application final : public editor::EditorApplication {
+ public:
+  std::shared_ptr<editor::EditorDocument> ActiveDocument() override {
+    ++activeDocumentCalls;
+    return active;
+  }
+  std::shared_ptr<editor::EditorDocument> NewFile(int16_t type, bool visible) override {
+    newFiles.push_back({type, visible});
+    if (newFileFails) return nullptr;
+    active = std::make_shared<Document>(type == 1 ? latinCodes() : japaneseCodes(), 0x41);
+    return active;
+  }
+  std::optional<uint32_t> hWnd() override { return windowId; }
+
+  std::shared_ptr<Document> document() const { return std::static_pointer_cast<Document>(active); }
+
+  std::shared_ptr<editor::EditorDocument> active;
+  bool newFileFails = false;
+  std::vector<std::pair<int16_t, bool>> newFiles;
+  int activeDocumentCalls = 0;
+  std::optional<uint32_t> windowId = 0x2a00005;
+};
+
+class Launcher final : public editor::EditorLauncher {
+ public:
+  std::shared_ptr<editor::EditorApplication> attach() override {
+    ++attaches;
+    return running;
+  }
+  std::shared_ptr<editor::EditorApplication> start() override {
+    ++starts;
+    if (startable) running = startable;
+    return startable;
+  }
+
+  std::shared_ptr<Application> running;    // attach finds it
+  std::shared_ptr<Application> startable;  // start() makes it run
+  int attaches = 0;
+  int starts = 0;
+};
+
+// An editor running with one document open.
+inline std::shared_ptr<Application> runningEditor(std::vector<uint16_t> codes, uint16_t current) {
+  auto app = std::make_shared<Application>();
+  app->active = std::make_shared<Document>(std::move(codes), current);
+  return app;
+}
+
+}  // namespace fake
