@@ -84,7 +84,11 @@ void MainWindow::documentChanged(int number) {
     m_preview->documentChanged();
     updateTitle();
   }
-  rebuildWindowMenu();  // names change on Save As
+  // The name changes on Save As.
+  const FontDocument* document = m_documents.document(number);
+  for (QAction* action : m_windowActions->actions()) {
+    if (document && action->data().toInt() == number) action->setText(qString(document->name()));
+  }
 }
 
 void MainWindow::updateTitle() {
@@ -103,6 +107,7 @@ void MainWindow::rebuildWindowMenu() {
   for (QAction* action : m_windowActions->actions()) delete action;
   for (int number : m_documents.numbers()) {
     auto* action = new QAction(qString(m_documents.document(number)->name()), m_windowActions);
+    action->setData(number);
     action->setCheckable(true);
     action->setChecked(number == m_documents.active());
     connect(action, &QAction::triggered, this, [this, number] { m_documents.setActive(number); });

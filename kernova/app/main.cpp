@@ -44,6 +44,19 @@ void openAtStart(kernova::DocumentSet& documents, const QStringList& files) {
   }
 }
 
+kernova::WindowHooks windowHooks(kernova::MainWindow& window) {
+  kernova::WindowHooks hooks;
+  hooks.windowId = [&window] { return window.nativeWindowId(); };
+  hooks.showWindow = [&window] {
+    window.show();
+    window.raise();
+  };
+  // exit(), not quit(): quit() closes the window first, which would ask about
+  // unsaved work in a dialog, and a bus call never waits on a dialog.
+  hooks.quit = [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); };
+  return hooks;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -57,16 +70,7 @@ int main(int argc, char** argv) {
 
   kernova::DocumentSet documents;
   kernova::MainWindow window(documents);
-  kernova::WindowHooks hooks;
-  hooks.windowId = [&window] { return window.nativeWindowId(); };
-  hooks.showWindow = [&window] {
-    window.show();
-    window.raise();
-  };
-  // exit(), not quit(): quit() closes the window first, which would ask about
-  // unsaved work in a dialog, and a bus call never waits on a dialog.
-  hooks.quit = [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); };
-  kernova::BusService service(documents, hooks);
+  kernova::BusService service(documents, windowHooks(window));
 
   // The objects are in place before the name appears, so a client that waits for
   // the name can call at once.

@@ -3,8 +3,9 @@
 // glyph transfer, bad calls, and the single-instance hand-over.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDBusInterface>
+#include <QDBusPendingCall>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QDir>
@@ -14,6 +15,10 @@
 
 #include "EditorProcess.h"
 #include "TestBitmap.h"
+#include "kernova/app/BusService.h"
+#include "kernova/app/GlyphGrid.h"
+#include "kernova/app/MainWindow.h"
+#include "kernova/app/PreviewLine.h"
 
 namespace kernova::testing {
 namespace {
@@ -399,11 +404,60 @@ TEST_F(EditorBus, SecondInstanceReportsAFontTheFirstCannotOpen) {
   EXPECT_EQ(m_editor.process().state(), QProcess::Running);
 }
 
+int darkPixels(const QImage& image) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) count += qGray(image.pixel(x, y)) < 100;
+  }
+  return count;
+}
+
+// The service in this process on a connection of its own, called from the test's
+// connection: the window must show every change as soon as the reply is back.
+TEST(InProcessService, WindowShowsChangesMadeOverTheBusAtOnce) {
+  QTemporaryDir dir;
+  const QString bitmap = dir.filePath("glyph.bmp");
+  ASSERT_TRUE(writeBytes(bitmap.toStdString(), sampleGlyphBmp()));
+  QDBusConnection serviceBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "in-process");
+  DocumentSet documents;
+  documents.setDocumentsFolder(dir.path());
+  MainWindow window(documents);
+  window.show();
+  bool shown = false;
+  BusService service(documents, WindowHooks{[] { return 0u; }, [&shown] { shown = true; }, {}});
+  ASSERT_TRUE(service.registerObjects(serviceBus).ok());
+  const auto callService = [&](const QString& path, const QString& member, const QVariantList& arguments = {}) {
+    const QString interface = path == kApplication ? kAppInterface : kDocInterface;
+    QDBusMessage message = QDBusMessage::createMethodCall(serviceBus.baseService(), path, interface, member);
+    message.setArguments(arguments);
+    QDBusPendingCall pending = QDBusConnection::sessionBus().asyncCall(message, 20000);
+    EXPECT_TRUE(waitUntil([&pending] { return pending.isFinished(); }, 20000));
+    expectOk(pending.reply());
+  };
+
+  callService(kApplication, "NewFile", {QVariant::fromValue<short>(1), true});
+  EXPECT_TRUE(shown) << "NewFile(..., true) shows the window";
+  EXPECT_TRUE(window.windowTitle().startsWith("Untitled-1"));
+  callService("/Documents/1", "setcode", {QVariant::fromValue<short>(0), int('A'), false});
+  window.preview()->textField()->setText("A");
+  EXPECT_EQ(darkPixels(window.preview()->strip()->grab().toImage()), 0);
+  callService("/Documents/1", "ImportBmpfile", {bitmap});
+  EXPECT_TRUE(window.isWindowModified());
+  EXPECT_GT(darkPixels(window.preview()->strip()->grab().toImage()), 100);
+  const int cell = documents.document(1)->codeOrder().indexOf('A');
+  EXPECT_GT(darkPixels(window.grid()->viewport()->grab(window.grid()->cellRect(cell)).toImage()), 50);
+  callService("/Documents/1", "save");
+  EXPECT_FALSE(window.isWindowModified());
+  callService("/Documents/1", "Close");
+  EXPECT_EQ(window.windowTitle(), "Kernova");
+  QDBusConnection::disconnectFromBus("in-process");
+}
+
 }  // namespace
 }  // namespace kernova::testing
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
