@@ -72,9 +72,10 @@ int main(int argc, char** argv) {
   kernova::MainWindow window(documents);
   kernova::BusService service(documents, windowHooks(window));
 
-  // The objects are in place before the name appears, so a client that waits for
-  // the name can call at once.
+  // Objects and start-up fonts are in place before the name appears, so a client
+  // that waits for the name can call at once.
   Status registered = service.registerObjects(bus);
+  openAtStart(documents, files);
   QString claimError;
   const auto claim = registered ? kernova::claimBusName(bus, kernova::kServiceName, claimError)
                                 : kernova::NameClaim::Failed;
@@ -84,7 +85,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kernova: running without the bus service: %s\n", qPrintable(why));
     documents.report(QStringLiteral("No bus service: %1").arg(why));
   }
-  openAtStart(documents, files);
   window.show();
   const int result = app.exec();
   // A blocking call after the last reply: the replies already queued (Quit's) reach

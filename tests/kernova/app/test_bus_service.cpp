@@ -202,6 +202,23 @@ TEST_F(EditorBus, SetcodeUsesLowSixteenBitsAndIgnoresCodesOutsideTheSet) {
   EXPECT_EQ(getcode(latin), 0x41);
 }
 
+TEST_F(EditorBus, ViewNextAndPreviousStepThroughTheCodeOrder) {
+  const QString japanese = newFile(0);
+  setcode(japanese, 0x829F);
+  expectOk(call(japanese, kDocInterface, "viewnextcode"));
+  EXPECT_EQ(getcode(japanese), -32096) << "0x82A0 follows 0x829F";
+  expectOk(call(japanese, kDocInterface, "viewpreviouscode"));
+  EXPECT_EQ(getcode(japanese), short(0x829F));
+
+  const QString latin = newFile(1);
+  setcode(latin, 0xFF);
+  expectOk(call(latin, kDocInterface, "viewnextcode"));
+  EXPECT_EQ(getcode(latin), 0xFF) << "the last code stays put";
+  setcode(latin, 0x20);
+  expectOk(call(latin, kDocInterface, "viewpreviouscode"));
+  EXPECT_EQ(getcode(latin), 0x20) << "the first code stays put";
+}
+
 TEST_F(EditorBus, EveryDocumentMemberAnswersThroughGdbus) {
   gdbusCall(kApplication, "Kernova.Application.NewFile", {"1", "false"});
   const QString doc = "/Documents/1";
@@ -376,7 +393,8 @@ TEST_F(EditorBus, QDBusInterfaceSeesTheContractThroughIntrospection) {
 }
 
 TEST_F(EditorBus, QuitEndsTheEditorAndReleasesTheName) {
-  expectOk(call(kApplication, kAppInterface, "Quit"));
+  newFile(1);  // unsaved work must not hold up Quit with a question
+  EXPECT_EQ(gdbusCall(kApplication, "Kernova.Application.Quit").out, "()");
   ASSERT_TRUE(m_editor.process().waitForFinished(10000));
   EXPECT_EQ(m_editor.process().exitCode(), 0);
   EXPECT_TRUE(waitUntil([] { return !editorNameOwned(); }, 5000));
@@ -395,6 +413,20 @@ TEST_F(EditorBus, SecondInstanceHandsItsFontToTheFirstAndExitsZero) {
   const QString active = property(kApplication, kAppInterface, "ActiveDocument").value<QDBusObjectPath>().path();
   EXPECT_EQ(active, "/Documents/2");
   EXPECT_EQ(property(active, kDocInterface, "FilePath").toString(), font);
+}
+
+TEST_F(EditorBus, FontOnTheCommandLineIsOpenedAtStart) {
+  const QString doc = newFile(1);
+  const QString font = m_home.filePath("start.ttf");
+  expectOk(call(doc, kDocInterface, "SaveAs", {font}));
+  m_editor.stop();
+
+  EditorProcess editor(editorExecutable(), m_home.path());
+  ASSERT_TRUE(editor.start({font}));
+  const QString active = property(kApplication, kAppInterface, "ActiveDocument").value<QDBusObjectPath>().path();
+  EXPECT_EQ(active, "/Documents/1");
+  EXPECT_EQ(property(active, kDocInterface, "FilePath").toString(), font);
+  EXPECT_EQ(property(active, kDocInterface, "Name").toString(), "start");
 }
 
 TEST_F(EditorBus, SecondInstanceReportsAFontTheFirstCannotOpen) {
