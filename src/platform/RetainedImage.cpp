@@ -37,6 +37,7 @@ RetainedImage::RetainedImage(int width, int height, Colour background)
 }
 
 void RetainedImage::clear() {
+  m_endDisc.valid = false;
   m_image.fill(colours::toArgb(m_backColor));
   markDirty(m_image.rect());
 }
@@ -62,10 +63,16 @@ void RetainedImage::lineTo(double x, double y) {
 
 // Fills every pixel whose centre lies within drawWidth / 2 of the segment: a capsule,
 // convex, so each row is one span (the hull of the body's and the two end discs' spans).
+// Pixels inside the disc the previous operation ended with at the start point are
+// already this colour and are skipped, so a stroke of many short wide segments costs
+// its new pixels, not its whole area, per segment; the result is the same.
 void RetainedImage::fillCapsule(double x0, double y0, double x1, double y1) {
   const double r = m_drawWidth / 2.0 + 1e-9;
   const double ddx = x1 - x0, ddy = y1 - y0;
   const double len = std::sqrt(ddx * ddx + ddy * ddy);
+  const bool skipStart = m_endDisc.valid && m_endDisc.x == x0 && m_endDisc.y == y0 &&
+                         m_endDisc.argb == m_foreArgb;
+  const double skipR = m_endDisc.radius;
   const int w = m_image.width(), h = m_image.height();
   const int top = std::max(0, int(std::ceil(std::min(y0, y1) - r)));
   const int bottom = std::min(h - 1, int(std::floor(std::max(y0, y1) + r)));
@@ -88,11 +95,21 @@ void RetainedImage::fillCapsule(double x0, double y0, double x1, double y1) {
     const int b = std::min(w - 1, int(std::floor(hi)));
     if (a > b) continue;
     auto* row = reinterpret_cast<uint32_t*>(m_image.scanLine(y));
-    std::fill(row + a, row + b + 1, m_foreArgb);
+    double skipLo = HUGE_VAL, skipHi = -HUGE_VAL;
+    if (skipStart) addDiscChord(x0, y0, skipR, y, skipLo, skipHi);
+    const int c = std::max(a, int(std::ceil(skipLo)));
+    const int d = std::min(b, int(std::floor(skipHi)));
+    if (c > d) {
+      std::fill(row + a, row + b + 1, m_foreArgb);
+    } else {
+      std::fill(row + a, row + c, m_foreArgb);
+      std::fill(row + d + 1, row + b + 1, m_foreArgb);
+    }
     minX = std::min(minX, a);
     maxX = std::max(maxX, b);
   }
   if (maxX >= minX) markDirty(QRect(QPoint(minX, top), QPoint(maxX, bottom)));
+  m_endDisc = {true, x1, y1, r, m_foreArgb};
 }
 
 void RetainedImage::fillRect(int left, int top, int right, int bottom, Colour colour) {
@@ -101,6 +118,7 @@ void RetainedImage::fillRect(int left, int top, int right, int bottom, Colour co
   right = std::min(right, width() - 1);
   bottom = std::min(bottom, height() - 1);
   if (left > right || top > bottom) return;
+  m_endDisc.valid = false;
   const uint32_t argb = colours::toArgb(colour);
   for (int y = top; y <= bottom; ++y) {
     auto* row = reinterpret_cast<uint32_t*>(m_image.scanLine(y));
@@ -116,6 +134,7 @@ void RetainedImage::horizontalLine(int x0, int x1, double y, Colour colour) {
 
 void RetainedImage::copyFrom(const RetainedImage& other) {
   m_image = other.m_image.copy();
+  m_endDisc.valid = false;
   markDirty(m_image.rect());
 }
 

@@ -14,7 +14,11 @@ class RetainedImage final : public Surface {
   int width() const { return m_image.width(); }
   int height() const { return m_image.height(); }
   const QImage& image() const { return m_image; }
-  QImage& image() { return m_image; }  // callers that write must markDirty()
+  // Callers that write through this must markDirty().
+  QImage& image() {
+    m_endDisc.valid = false;
+    return m_image;
+  }
 
   Colour backColor() const { return m_backColor; }
   void setBackColor(Colour colour) { m_backColor = colour; }
@@ -38,6 +42,15 @@ class RetainedImage final : public Surface {
 
  private:
   void fillCapsule(double x0, double y0, double x1, double y1);
+
+  // The round end the last dot or segment left at the current point. A segment that
+  // starts there skips the pixels of that disc: they hold its ink already.
+  struct EndDisc {
+    bool valid = false;
+    double x = 0, y = 0, radius = 0;
+    uint32_t argb = 0;
+  };
+  EndDisc m_endDisc;
 
   QImage m_image;
   Colour m_backColor;
