@@ -25,7 +25,9 @@ inline constexpr uint16_t kSpaceCode = 0x20;
 // TrueType keeps glyph coordinates and the steps between them in 16 bits.
 inline constexpr int32_t kMaxGlyfCoordinate = 32767;
 inline constexpr int32_t kMinGlyfCoordinate = -32768;
-inline constexpr size_t kMaxGlyphPoints = 65535;
+// The format allows 65535 points, but FreeType, which reads the fonts back, holds
+// at most 32767 in a glyph; a saved font must open again.
+inline constexpr size_t kMaxGlyphPoints = 32767;
 inline constexpr size_t kMaxGlyphContours = 32767;
 
 struct BoundingBox {
@@ -64,7 +66,7 @@ struct FontLayout {
 // +-16383.
 FontLayout layoutFont(const FontDocument& document);
 
-// Whether every glyph that would be written fits TrueType's limits: at most 65535
+// Whether every glyph that would be written fits TrueType's limits: at most 32767
 // points and 32767 contours, coordinates and the steps between consecutive points
 // within 16 bits. The failure names the first glyph's code and the limit.
 Status checkTrueTypeLimits(const FontDocument& document);

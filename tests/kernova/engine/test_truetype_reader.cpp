@@ -2,8 +2,9 @@
 // broken and hostile files.
 #include <random>
 
-#include "TrueTypeTestSupport.h"
+#include "test_truetype_support.h"
 #include "kernova/engine/TrueType.h"
+#include "kernova/engine/TrueTypeLayout.h"
 
 using namespace tt;
 using kernova::compileTrueType;
@@ -61,6 +62,19 @@ TEST(TrueTypeRoundTrip, WriteReadWriteGivesIdenticalBytes) {
   }
   std::vector<uint8_t> first = compileTrueType(big);
   EXPECT_EQ(compileTrueType(*read(first)), first);
+}
+
+TEST(TrueTypeRoundTrip, GlyphAtThePointLimitOpensAgain) {
+  FontDocument document(FontType::Latin, "dense");
+  Contour dense;
+  for (int i = 0; i < 32767; ++i) dense.push_back({i % 2000, i / 2000 * 10, i % 3 != 0});
+  document.setGlyph('A', glyphOf({dense}));
+  ASSERT_TRUE(kernova::sfnt::checkTrueTypeLimits(document));
+  std::unique_ptr<FontDocument> back = read(compileTrueType(document));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->glyph('A')->contours, document.glyph('A')->contours);
+  document.glyphForEdit('A').contours.push_back({{0, 0}});
+  EXPECT_FALSE(kernova::sfnt::checkTrueTypeLimits(document));
 }
 
 TEST(TrueTypeRoundTrip, OutlinesAdvancesAndNameComeBackAsWritten) {

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "TrueTypeTestSupport.h"
+#include "test_truetype_support.h"
 #include "kernova/engine/TrueType.h"
 #include "platform/codepage/CodePage.h"
 

@@ -1,10 +1,10 @@
 // The TrueType writer, checked byte for byte against hand-computed expectations
-// with a reader of its own (TrueTypeTestSupport.h).
+// with a reader of its own (test_truetype_support.h).
 #include <sys/stat.h>
 
 #include <set>
 
-#include "TrueTypeTestSupport.h"
+#include "test_truetype_support.h"
 #include "kernova/engine/SfntTables.h"
 #include "kernova/engine/TrueType.h"
 #include "kernova/engine/TrueTypeLayout.h"
