@@ -14,6 +14,7 @@
 
 #include "platform/PictureBox.h"
 #include "platform/Prompts.h"
+#include "reference/ReferenceFace.h"
 #include "reference/ReferenceLabel.h"
 
 namespace {
@@ -94,6 +95,7 @@ Form1::Form1(const Form1Services& services, QWidget* parent)
     m_ownRandom = std::make_unique<MersenneRandom>();
     m_random = m_ownRandom.get();
   }
+  reference::installFaceSubstitutions();
   createControls();
   createMenus();
   m_brush = std::make_unique<brush::BrushEngine>(PictureDOT->picture(), *this, *m_random);

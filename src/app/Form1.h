@@ -260,6 +260,8 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   bool m_refLabelDragging = false;
   double m_refLabelLastX = 0;
   double m_refLabelLastY = 0;
+  void followCharacterSet(int charSet);
+  void resizeReferenceLabel(float x, float y);
 
   // font editor bridge
 };

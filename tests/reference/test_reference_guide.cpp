@@ -1,0 +1,170 @@
+// The reference library on its own: face helpers, code conversions, the drag step,
+// the colour toggle, the label's off-screen rendering and the guide's enlargement.
+#include <gtest/gtest.h>
+
+#include <QFont>
+#include <QLineEdit>
+#include <QSet>
+
+#include "platform/RetainedImage.h"
+#include "reference/ReferenceFace.h"
+#include "reference/ReferenceGuide.h"
+#include "reference/ReferenceLabel.h"
+
+namespace {
+
+using reference::dragStep;
+
+TEST(FaceSubstitution, WindowsJapaneseNamesRealiseIpaFaces) {
+  reference::installFaceSubstitutions();
+  reference::installFaceSubstitutions();  // a second call changes nothing
+  QFont gothic(QString::fromUtf8("ＭＳ Ｐゴシック"));
+  EXPECT_EQ(reference::realisedFace(gothic), "IPAPGothic");
+  EXPECT_EQ(QFont::substitutes(QString::fromUtf8("ＭＳ Ｐゴシック")).size(), 1);
+  EXPECT_EQ(reference::realisedFace(QFont("MS PMincho")), "IPAPMincho");
+}
+
+TEST(FaceSubstitution, CharacterSetFollowsJapaneseSupport) {
+  EXPECT_EQ(reference::faceCharacterSet("IPAGothic"), reference::kShiftJisCharSet);
+  EXPECT_EQ(reference::faceCharacterSet("IPAMincho"), 128);
+  EXPECT_EQ(reference::faceCharacterSet("Liberation Sans"), reference::kWesternCharSet);
+}
+
+TEST(InputMethodMode, ModeThreeDisablesAndModeTwoEnables) {
+  QLineEdit field;
+  EXPECT_EQ(reference::inputMethodMode(&field), 0);
+  reference::setInputMethodMode(&field, 3);
+  EXPECT_EQ(reference::inputMethodMode(&field), 3);
+  EXPECT_FALSE(field.testAttribute(Qt::WA_InputMethodEnabled));
+  reference::setInputMethodMode(&field, 2);
+  EXPECT_EQ(reference::inputMethodMode(&field), 2);
+  EXPECT_TRUE(field.testAttribute(Qt::WA_InputMethodEnabled));
+}
+
+TEST(CharacterCodes, CodesMapThroughTheirCodePage) {
+  EXPECT_EQ(reference::characterOfCode(0x41), "A");
+  EXPECT_EQ(reference::characterOfCode(0x80), QString::fromUtf8("€"));
+  EXPECT_EQ(reference::characterOfCode(0x82A0), QString::fromUtf8("あ"));
+  EXPECT_EQ(reference::characterOfCode(0x8140), QString::fromUtf8("　"));
+  EXPECT_TRUE(reference::characterOfCode(-5).isEmpty());
+  EXPECT_EQ(reference::codeOfCharacter("A"), 65);
+  EXPECT_EQ(reference::codeOfCharacter(QString::fromUtf8("あ")), 0x82A0);
+  EXPECT_EQ(reference::codeOfCharacter(QString::fromUtf8("€")), 0x80);
+  EXPECT_EQ(reference::codeOfCharacter(""), 0);
+}
+
+TEST(CharacterCodes, CaptionIsUpperHexCutToFourDigits) {
+  EXPECT_EQ(reference::codeCaption(65), "41");
+  EXPECT_EQ(reference::codeCaption(0xff21), "FF21");
+  EXPECT_EQ(reference::codeCaption(0x12345), "2345");
+  EXPECT_EQ(reference::codeCaption(-1), "FFFF");
+}
+
+TEST(DragStep, OnePixelOfMovementIsOnePixelOfSize) {
+  EXPECT_DOUBLE_EQ(dragStep(37, 300, 195, 37), 30);   // 7 px left
+  EXPECT_DOUBLE_EQ(dragStep(30, 195, 210, 37), 31);   // 1 px right
+  EXPECT_DOUBLE_EQ(dragStep(20, 150, 142.5, 37), 19.5);
+}
+
+TEST(DragStep, BoundsAreExclusiveBelowAndInclusiveAbove) {
+  EXPECT_DOUBLE_EQ(dragStep(7, 100, 85, 37), 6);
+  EXPECT_DOUBLE_EQ(dragStep(6, 100, 85, 37), 6) << "5 is refused";
+  EXPECT_DOUBLE_EQ(dragStep(6, 100, 10, 37), 6) << "far below is refused";
+  EXPECT_DOUBLE_EQ(dragStep(36, 100, 115, 37), 37) << "37 itself is allowed";
+  EXPECT_DOUBLE_EQ(dragStep(37, 100, 115, 37), 37);
+  EXPECT_DOUBLE_EQ(dragStep(30, 0, 150, 37), 30) << "a step past the maximum is refused";
+}
+
+TEST(ReferenceColour, DoubleClickAlternatesTheGreys) {
+  EXPECT_EQ(reference::toggledReferenceColour(colours::SystemActiveBorder),
+            colours::SystemAppWorkspace);
+  EXPECT_EQ(reference::toggledReferenceColour(colours::SystemAppWorkspace),
+            colours::SystemActiveBorder);
+  EXPECT_EQ(reference::toggledReferenceColour(0x123456), colours::SystemAppWorkspace);
+}
+
+QSet<QRgb> coloursOf(const QImage& image) {
+  QSet<QRgb> set;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) set.insert(image.pixel(x, y));
+  return set;
+}
+
+TEST(LabelRendering, CaptionInReferenceColourOnBackColour) {
+  reference::installFaceSubstitutions();
+  ReferenceLabel label;
+  label.resize(37, 37);
+  label.setFaceName("MS Gothic");
+  label.setText(QString::fromUtf8("永"));
+  label.setForeColour(colours::Red);
+  const QImage image = label.render();
+  ASSERT_EQ(image.size(), QSize(37, 37));
+  EXPECT_EQ(coloursOf(image), (QSet<QRgb>{0xFFFFFFFFu, 0xFFFF0000u})) << "aliased, two colours";
+  label.setBackColour(colours::SystemButtonFace);
+  EXPECT_TRUE(coloursOf(label.render()).contains(0xFFD4D0C8u));
+}
+
+TEST(LabelRendering, FaceIsFixedInPixelsAndCentred) {
+  ReferenceLabel label;
+  label.resize(37, 37);
+  label.setFaceName("Liberation Sans");
+  EXPECT_EQ(label.font().pixelSize(), ReferenceLabel::kFacePixelSize);
+  label.setForeColour(colours::Black);
+  label.setText("I");
+  const QImage image = label.render();
+  int left = 37, right = -1;
+  for (int y = 0; y < 37; ++y)
+    for (int x = 0; x < 37; ++x)
+      if (image.pixel(x, y) == 0xFF000000u) left = std::min(left, x), right = std::max(right, x);
+  ASSERT_GE(right, left);
+  EXPECT_LE(std::abs((left + right) - 36), 3) << left << ".." << right;
+}
+
+TEST(LabelRendering, DisabledLabelDoesNotUseReferenceColour) {
+  ReferenceLabel label;
+  label.resize(37, 37);
+  label.setForeColour(colours::Red);
+  label.setText("A");
+  label.setEnabled(false);
+  EXPECT_FALSE(coloursOf(label.render()).contains(0xFFFF0000u));
+}
+
+// A 37 x 37 picture whose pixel (x, y) has the colour x + 64 y: every source pixel is
+// recognisable on the target.
+QImage numberedLabel() {
+  QImage image(37, 37, QImage::Format_RGB32);
+  for (int y = 0; y < 37; ++y)
+    for (int x = 0; x < 37; ++x) image.setPixel(x, y, 0xFF000000u | uint32_t(x + 64 * y));
+  return image;
+}
+
+TEST(Enlargement, DropsTopRowAndLeftColumnAndReplicatesBlocks) {
+  RetainedImage target(512, 512);
+  reference::enlargeReference(numberedLabel(), target);
+  const QImage& out = target.image();
+  EXPECT_EQ(out.pixel(0, 0) & 0xFFFFFF, 1u + 64u);
+  EXPECT_EQ(out.pixel(511, 511) & 0xFFFFFF, 36u + 64u * 36u);
+  // 513 / 36 = 14.25: the first block spans columns 0..14, the second 15..28.
+  EXPECT_EQ(out.pixel(14, 0) & 0x3F, 1u);
+  EXPECT_EQ(out.pixel(15, 0) & 0x3F, 2u);
+  EXPECT_EQ(out.pixel(28, 0) & 0x3F, 2u);
+  EXPECT_EQ(out.pixel(29, 0) & 0x3F, 3u);
+  EXPECT_EQ((out.pixel(0, 14) >> 6) & 0x3F, 1u);
+  EXPECT_EQ((out.pixel(0, 15) >> 6) & 0x3F, 2u);
+  // The last column of the label starts at ceil(35 * 14.25) = 499 and is clipped.
+  EXPECT_EQ(out.pixel(498, 0) & 0x3F, 35u);
+  EXPECT_EQ(out.pixel(499, 0) & 0x3F, 36u);
+}
+
+TEST(Enlargement, NarrowLabelStretchesHorizontally) {
+  QImage narrow = numberedLabel().copy(0, 0, 10, 37);
+  RetainedImage target(512, 512);
+  reference::enlargeReference(narrow, target);
+  QSet<uint32_t> columns;
+  for (int x = 0; x < 512; ++x) columns.insert(target.image().pixel(x, 100) & 0x3F);
+  EXPECT_EQ(columns.size(), 9);  // source columns 1..9, each 57 pixels wide
+  EXPECT_EQ(target.image().pixel(56, 0) & 0x3F, 1u);
+  EXPECT_EQ(target.image().pixel(57, 0) & 0x3F, 2u);
+}
+
+}  // namespace
