@@ -70,22 +70,28 @@ void RetainedImage::fillCapsule(double x0, double y0, double x1, double y1) {
   const double r = m_drawWidth / 2.0 + 1e-9;
   const double ddx = x1 - x0, ddy = y1 - y0;
   const double len = std::sqrt(ddx * ddx + ddy * ddy);
+  const double len2 = len * len, rLen = r * len;
   const bool skipStart = m_endDisc.valid && m_endDisc.x == x0 && m_endDisc.y == y0 &&
                          m_endDisc.argb == m_foreArgb;
   const double skipR = m_endDisc.radius;
+  m_endDisc = {true, x1, y1, r, m_foreArgb};
   const int w = m_image.width(), h = m_image.height();
   const int top = std::max(0, int(std::ceil(std::min(y0, y1) - r)));
   const int bottom = std::min(h - 1, int(std::floor(std::max(y0, y1) + r)));
+  if (top > bottom) return;
+  auto* bits = reinterpret_cast<uint32_t*>(m_image.bits());
+  const qsizetype stride = m_image.bytesPerLine() / 4;
   int minX = w, maxX = -1;
   for (int y = top; y <= bottom; ++y) {
-    double lo = HUGE_VAL, hi = -HUGE_VAL;
-    addDiscChord(x0, y0, r, y, lo, hi);
+    double lo0 = HUGE_VAL, hi0 = -HUGE_VAL;
+    addDiscChord(x0, y0, r, y, lo0, hi0);
+    double lo = lo0, hi = hi0;
     addDiscChord(x1, y1, r, y, lo, hi);
     if (len > 0) {
       const double ry = y - y0;
       double uMin = -HUGE_VAL, uMax = HUGE_VAL;
-      if (narrow(ddx, -ry * ddy, len * len - ry * ddy, uMin, uMax) &&
-          narrow(ddy, ry * ddx - r * len, ry * ddx + r * len, uMin, uMax)) {
+      if (narrow(ddx, -ry * ddy, len2 - ry * ddy, uMin, uMax) &&
+          narrow(ddy, ry * ddx - rLen, ry * ddx + rLen, uMin, uMax)) {
         lo = std::min(lo, x0 + uMin);
         hi = std::max(hi, x0 + uMax);
       }
@@ -94,9 +100,16 @@ void RetainedImage::fillCapsule(double x0, double y0, double x1, double y1) {
     const int a = std::max(0, int(std::ceil(lo)));
     const int b = std::min(w - 1, int(std::floor(hi)));
     if (a > b) continue;
-    auto* row = reinterpret_cast<uint32_t*>(m_image.scanLine(y));
-    double skipLo = HUGE_VAL, skipHi = -HUGE_VAL;
-    if (skipStart) addDiscChord(x0, y0, skipR, y, skipLo, skipHi);
+    uint32_t* row = bits + stride * y;
+    double skipLo = lo0, skipHi = hi0;
+    if (!skipStart) {
+      skipLo = HUGE_VAL;
+      skipHi = -HUGE_VAL;
+    } else if (skipR != r) {
+      skipLo = HUGE_VAL;
+      skipHi = -HUGE_VAL;
+      addDiscChord(x0, y0, skipR, y, skipLo, skipHi);
+    }
     const int c = std::max(a, int(std::ceil(skipLo)));
     const int d = std::min(b, int(std::floor(skipHi)));
     if (c > d) {
@@ -109,7 +122,6 @@ void RetainedImage::fillCapsule(double x0, double y0, double x1, double y1) {
     maxX = std::max(maxX, b);
   }
   if (maxX >= minX) markDirty(QRect(QPoint(minX, top), QPoint(maxX, bottom)));
-  m_endDisc = {true, x1, y1, r, m_foreArgb};
 }
 
 void RetainedImage::fillRect(int left, int top, int right, int bottom, Colour colour) {
