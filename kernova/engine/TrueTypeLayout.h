@@ -25,9 +25,10 @@ inline constexpr uint16_t kSpaceCode = 0x20;
 // TrueType keeps glyph coordinates and the steps between them in 16 bits.
 inline constexpr int32_t kMaxGlyfCoordinate = 32767;
 inline constexpr int32_t kMinGlyfCoordinate = -32768;
-// The format allows 65535 points, but FreeType, which reads the fonts back, holds
-// at most 32767 in a glyph; a saved font must open again.
-inline constexpr size_t kMaxGlyphPoints = 32767;
+// The format allows 65535 points, but FreeType, which reads the fonts back, holds at
+// most 32767 per glyph, counting four phantom points and growing its storage in
+// steps of eight: 32756 is the most it reads, and a saved font must open again.
+inline constexpr size_t kMaxGlyphPoints = 32756;
 inline constexpr size_t kMaxGlyphContours = 32767;
 
 struct BoundingBox {
@@ -66,7 +67,7 @@ struct FontLayout {
 // +-16383.
 FontLayout layoutFont(const FontDocument& document);
 
-// Whether every glyph that would be written fits TrueType's limits: at most 32767
+// Whether every glyph that would be written fits TrueType's limits: at most 32756
 // points and 32767 contours, coordinates and the steps between consecutive points
 // within 16 bits. The failure names the first glyph's code and the limit.
 Status checkTrueTypeLimits(const FontDocument& document);

@@ -58,9 +58,22 @@ class FreeTypeFace {
   FT_Face m_face = nullptr;
 };
 
+// FreeType's own texts for its error codes, from its error list.
+struct FreeTypeErrorText {
+  FT_Error code;
+  const char* text;
+};
+#undef FTERRORS_H_
+#define FT_ERRORDEF(e, v, s) {v, s},
+#define FT_ERROR_START_LIST {
+#define FT_ERROR_END_LIST {0, nullptr}};
+constexpr FreeTypeErrorText kFreeTypeErrors[] =
+#include FT_ERRORS_H
+
 std::string freeTypeMessage(FT_Error error) {
-  const char* text = FT_Error_String(error);
-  return text ? std::string(text) : "FreeType error " + std::to_string(error);
+  for (const FreeTypeErrorText& entry : kFreeTypeErrors)
+    if (entry.text && entry.code == error) return entry.text;
+  return "FreeType error " + std::to_string(error);
 }
 
 uint32_t leadingTag(const std::vector<uint8_t>& bytes) {
