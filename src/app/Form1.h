@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "brush/BrushEngine.h"
+#include "input/PacketTracker.h"
 #include "platform/Colour.h"
 #include "strokes/StrokeLog.h"
 
@@ -252,6 +253,10 @@ class Form1 : public QMainWindow, public brush::BrushHost {
 
   // pen input
   int32_t m_tabletContext = 0;
+  std::unique_ptr<TabletLayer> m_ownTablet;
+  TabletLayer* m_tablet = nullptr;
+  TabletContextSpec m_tabletContextSpec;
+  input::PacketTracker m_packets;
 
   // reference character
   QString m_lastRefFace;

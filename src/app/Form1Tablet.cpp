@@ -2,22 +2,66 @@
 #include <QLabel>
 
 #include "app/Form1.h"
+#include "platform/PictureBox.h"
+#include "platform/Prompts.h"
+#include "platform/TabletLayer.h"
 
-// No tablet layer yet: it behaves as a missing tablet library.
-void Form1::openTablet() { LabelStat->setText("Tablet Driver is not available..."); }
+namespace {
+constexpr int kTabletQueueSize = 32;
+}
 
-void Form1::closeTablet() { m_tabletContext = 0; }
+// The layer given by the caller, else the production one over Qt's tablet events.
+void Form1::initialiseTablet() {
+  m_tablet = m_services.tablet;
+  if (!m_tablet) {
+    m_ownTablet = makeTabletLayer();
+    m_tablet = m_ownTablet.get();
+  }
+}
+
+// The platform is asked afresh at every open, never the list of input devices: a
+// stylus may be listed only once it has come near the tablet.
+void Form1::openTablet() {
+  if (!m_tablet) initialiseTablet();
+  if (!m_tablet->defaultContext(m_tabletContextSpec)) {
+    LabelStat->setText("Tablet Driver is not available...");
+    return;
+  }
+  input::configureContextSpec(m_tabletContextSpec);
+  m_tabletContext = m_tablet->open(*PictureDOT, m_tabletContextSpec);
+  if (m_tabletContext == 0) {
+    m_prompts->ask(kCaption, "Failed to initialize Tablet Driver", Prompts::Buttons::Ok);
+    return;
+  }
+  m_tablet->setQueueSize(m_tabletContext, kTabletQueueSize);
+  LabelStat->setText("");
+}
+
+void Form1::closeTablet() {
+  if (m_tabletContext == 0) return;
+  if (m_tablet) m_tablet->close(m_tabletContext);
+  m_tabletContext = 0;
+}
 
 void Form1::CommandResetTablet_Click() {
   closeTablet();
   openTablet();
 }
 
-// With no open context nothing is read and the pen values stay 0 (mouse mode).
-void Form1::readTabletPackets() {}
+// With no open context nothing is read and the pen values stay as they were (0 from
+// the start: mouse mode).
+void Form1::readTabletPackets() {
+  if (!m_tablet || !m_packets.read(*m_tablet, m_tabletContext)) return;
+  Label1->setText(QString::fromStdString(m_packets.readout()));
+  const int32_t width = input::pressureWidth(m_BMin, m_BMax, m_packets.penPressure());
+  RetainedImage& surface = canvas();
+  surface.setDrawWidth(input::nextDrawWidth(surface.drawWidth(), width));
+}
 
-brush::PenValues Form1::penValues() const { return {}; }
+brush::PenValues Form1::penValues() const {
+  return {m_packets.penCursor(), m_packets.penPressure(), m_packets.penAltitude()};
+}
 
+// Moves over the window's background keep the queue drained and the width following
+// the pen while it is off the canvas.
 void Form1::Form_MouseMove(int, int, float, float) { readTabletPackets(); }
-
-void Form1::initialiseTablet() {}
