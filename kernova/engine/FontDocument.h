@@ -28,7 +28,8 @@ class FontDocument {
   void setModified(bool modified) { m_modified = modified; }
 
   uint16_t currentCode() const { return m_currentCode; }
-  // A code outside the document's code set is ignored (returns false).
+  // A code outside the document's code set is ignored (returns false). Moving
+  // between codes is not a change of the font: it leaves the modified flag alone.
   bool setCurrentCode(uint16_t code);
   void viewNextCode();
   void viewPreviousCode();
@@ -37,9 +38,9 @@ class FontDocument {
   const Glyph* glyph(uint16_t code) const;
   Glyph& glyphForEdit(uint16_t code);  // marks the document modified
   const std::map<uint16_t, Glyph>& glyphs() const { return m_glyphs; }
-  void setGlyph(uint16_t code, Glyph glyph);  // used by the font reader
+  void setGlyph(uint16_t code, Glyph glyph);  // used by the font reader; marks modified
 
-  // Selection of contours of the current glyph.
+  // Selection of contours of the current glyph; moving to another code clears it.
   void selectAll();
   void unselectAll();
   void deleteSelection();  // removes the selected contours of the current glyph
@@ -48,7 +49,8 @@ class FontDocument {
   // Adds the traced contours of a bitmap file to the current glyph.
   Status importBitmap(const std::string& path);
   // Shifts the current glyph so its leftmost point is at `left`;
-  // advance = ink width + left + right. An empty glyph keeps its advance.
+  // advance = ink width + left + right. An empty glyph keeps its advance. Bearings
+  // that would leave the 16-bit coordinate or advance range fail and change nothing.
   Status setSideBearings(int left, int right);
 
  private:
