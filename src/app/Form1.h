@@ -269,4 +269,19 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void resizeReferenceLabel(float x, float y);
 
   // font editor bridge
+  struct EditorBridge;
+  // shared_ptr: EditorBridge is complete only in Form1Editor.cpp.
+  std::shared_ptr<EditorBridge> m_editorBridge;
+  EditorBridge& editorBridge();
+  void switchCharacter(int32_t oldCode);
+  void showCodeDisplay();
+  void showCharacter();
+  void tellEditorCode();
+  void keepOneCharacter(const QString& text);
+  void stepCharacter(bool next);
+
+ public:
+  int32_t fonttype();  // 0 unknown, 1 Latin, 2 Japanese
+  int32_t syncSkipCount() const { return m_syncSkipCount; }
+  bool editorConnected();
 };

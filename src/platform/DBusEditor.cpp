@@ -1,0 +1,182 @@
+#include "platform/DBusEditor.h"
+
+#include <QCoreApplication>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <cerrno>
+#include <csignal>
+#include <optional>
+
+namespace platform {
+namespace {
+
+const QString kApplicationPath = QStringLiteral("/Application");
+const QString kApplicationInterface = QStringLiteral("Kernova.Application");
+const QString kDocumentInterface = QStringLiteral("Kernova.Document");
+const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
+
+// One object of the editor: calls by member name, replies checked against the
+// signature the contract gives. A plain message is used rather than QDBusInterface,
+// whose construction introspects the object with no timeout of ours.
+class BusObjectProxy {
+ public:
+  BusObjectProxy(QDBusConnection connection, QString service, QString path, QString interface,
+                 BusTimeouts timeouts)
+      : m_connection(std::move(connection)), m_service(std::move(service)), m_path(std::move(path)),
+        m_interface(std::move(interface)), m_timeouts(timeouts) {}
+
+  // The reply's arguments, or nothing for an error, a timeout or another signature.
+  std::optional<QVariantList> call(const QString& member, const QVariantList& arguments,
+                                   const char* replySignature, int timeoutMs = 0) const {
+    QDBusMessage message = QDBusMessage::createMethodCall(m_service, m_path, m_interface, member);
+    message.setArguments(arguments);
+    const QDBusMessage reply =
+        m_connection.call(message, QDBus::Block, timeoutMs > 0 ? timeoutMs : m_timeouts.callMs);
+    if (reply.type() != QDBusMessage::ReplyMessage) return std::nullopt;
+    if (replySignature && reply.signature() != QLatin1String(replySignature)) return std::nullopt;
+    return reply.arguments();
+  }
+
+  bool invoke(const QString& member, const QVariantList& arguments = {}, int timeoutMs = 0) const {
+    return call(member, arguments, nullptr, timeoutMs).has_value();
+  }
+
+  // A property of the expected type, or nothing.
+  template <typename T>
+  std::optional<T> property(const QString& name) const {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(m_service, m_path, kPropertiesInterface, QStringLiteral("Get"));
+    message.setArguments({m_interface, name});
+    const QDBusMessage reply = m_connection.call(message, QDBus::Block, m_timeouts.callMs);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != QLatin1String("v"))
+      return std::nullopt;
+    const QVariant value = qvariant_cast<QDBusVariant>(reply.arguments().value(0)).variant();
+    if (value.metaType() != QMetaType::fromType<T>()) return std::nullopt;
+    return value.value<T>();
+  }
+
+  const QDBusConnection& connection() const { return m_connection; }
+  const QString& service() const { return m_service; }
+  const BusTimeouts& timeouts() const { return m_timeouts; }
+
+ private:
+  QDBusConnection m_connection;
+  QString m_service;
+  QString m_path;
+  QString m_interface;
+  BusTimeouts m_timeouts;
+};
+
+QVariant int16(int16_t value) { return QVariant::fromValue<qint16>(value); }
+
+class DBusEditorDocument final : public editor::EditorDocument {
+ public:
+  DBusEditorDocument(const BusObjectProxy& application, const QString& path)
+      : m_bus(application.connection(), application.service(), path, kDocumentInterface,
+              application.timeouts()) {}
+
+  std::optional<std::string> Name() override {
+    const auto name = m_bus.property<QString>(QStringLiteral("Name"));
+    return name ? std::optional(name->toStdString()) : std::nullopt;
+  }
+  std::optional<int16_t> getcode(int16_t zero, bool flag) override {
+    const auto reply = m_bus.call(QStringLiteral("getcode"), {int16(zero), flag}, "n");
+    return reply ? std::optional<int16_t>(reply->value(0).value<qint16>()) : std::nullopt;
+  }
+  bool setcode(int16_t zero, int32_t code, bool flag) override {
+    return m_bus.invoke(QStringLiteral("setcode"), {int16(zero), QVariant::fromValue<qint32>(code), flag});
+  }
+  bool viewnextcode() override { return m_bus.invoke(QStringLiteral("viewnextcode")); }
+  bool viewpreviouscode() override { return m_bus.invoke(QStringLiteral("viewpreviouscode")); }
+  bool selectall() override { return m_bus.invoke(QStringLiteral("selectall")); }
+  bool Delete() override { return m_bus.invoke(QStringLiteral("Delete")); }
+  bool ImportBmpfile(const std::string& path) override {
+    return m_bus.invoke(QStringLiteral("ImportBmpfile"), {QString::fromStdString(path)},
+                        m_bus.timeouts().importMs);
+  }
+  bool unselectall() override { return m_bus.invoke(QStringLiteral("unselectall")); }
+  bool SetLeftRightSidebearing(int16_t left, int16_t right, bool flag) override {
+    return m_bus.invoke(QStringLiteral("SetLeftRightSidebearing"), {int16(left), int16(right), flag});
+  }
+  std::optional<bool> saved() override { return m_bus.property<bool>(QStringLiteral("saved")); }
+  bool save() override { return m_bus.invoke(QStringLiteral("save")); }
+
+ private:
+  BusObjectProxy m_bus;
+};
+
+class DBusEditorApplication final : public editor::EditorApplication {
+ public:
+  DBusEditorApplication(const QDBusConnection& connection, const QString& owner, BusTimeouts timeouts)
+      : m_bus(connection, owner, kApplicationPath, kApplicationInterface, timeouts) {}
+
+  std::shared_ptr<editor::EditorDocument> ActiveDocument() override {
+    return document(m_bus.property<QDBusObjectPath>(QStringLiteral("ActiveDocument")));
+  }
+  std::shared_ptr<editor::EditorDocument> NewFile(int16_t type, bool visible) override {
+    const auto reply = m_bus.call(QStringLiteral("NewFile"), {int16(type), visible}, "o");
+    if (!reply) return nullptr;
+    return document(qvariant_cast<QDBusObjectPath>(reply->value(0)));
+  }
+  std::optional<uint32_t> hWnd() override { return m_bus.property<uint>(QStringLiteral("hWnd")); }
+
+ private:
+  // "/" is the contract's empty object.
+  std::shared_ptr<editor::EditorDocument> document(const std::optional<QDBusObjectPath>& path) {
+    if (!path || path->path().isEmpty() || path->path() == QLatin1String("/")) return nullptr;
+    return std::make_shared<DBusEditorDocument>(m_bus, path->path());
+  }
+
+  BusObjectProxy m_bus;
+};
+
+bool processHasEnded(qint64 pid) { return pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH; }
+
+}  // namespace
+
+DBusEditorLauncher::DBusEditorLauncher(QDBusConnection connection, QString program, BusTimeouts timeouts)
+    : m_connection(std::move(connection)), m_program(std::move(program)), m_timeouts(timeouts) {}
+
+QString DBusEditorLauncher::ownerOfName() const {
+  if (!m_connection.isConnected()) return {};
+  QDBusMessage message = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"));
+  message.setArguments({QString::fromLatin1(kEditorService)});
+  const QDBusMessage reply = m_connection.call(message, QDBus::Block, m_timeouts.callMs);
+  if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != QLatin1String("s")) return {};
+  return reply.arguments().value(0).toString();
+}
+
+std::shared_ptr<editor::EditorApplication> DBusEditorLauncher::attach() {
+  const QString owner = ownerOfName();
+  if (owner.isEmpty()) return nullptr;
+  return std::make_shared<DBusEditorApplication>(m_connection, owner, m_timeouts);
+}
+
+// Launches the editor detached and waits for its name, at most `startMs`, giving up
+// early when the started process has already ended.
+std::shared_ptr<editor::EditorApplication> DBusEditorLauncher::start() {
+  if (!m_connection.isConnected()) return nullptr;
+  const QString program = m_program.isEmpty()
+                              ? QCoreApplication::applicationDirPath() + QStringLiteral("/kernova")
+                              : m_program;
+  if (!QFileInfo(program).isExecutable()) return nullptr;
+  qint64 pid = 0;
+  if (!QProcess::startDetached(program, {}, QString(), &pid)) return nullptr;
+  QElapsedTimer waited;
+  waited.start();
+  while (waited.elapsed() < m_timeouts.startMs) {
+    if (auto app = attach()) return app;
+    if (processHasEnded(pid)) break;
+    QThread::msleep(m_timeouts.pollMs);
+  }
+  return attach();
+}
+
+}  // namespace platform

@@ -1,0 +1,42 @@
+#pragma once
+// The editor's automation interface over the session bus (the contract of
+// "Kernova.Application"). Members are called by name with arguments in the
+// contract's exact D-Bus types; every call has a timeout, and an error reply, a
+// timeout or a reply of the wrong type is a failed call. Proxies address the
+// owner's unique name, so a proxy from an editor that has gone never reaches a
+// newly started one.
+#include <QDBusConnection>
+#include <QString>
+#include <memory>
+
+#include "editor/EditorAutomation.h"
+
+namespace platform {
+
+struct BusTimeouts {
+  int callMs = 5000;
+  int importMs = 20000;
+  int startMs = 10000;  // waiting for a started editor's name
+  int pollMs = 50;
+};
+
+inline constexpr char kEditorService[] = "Kernova.Application";
+
+class DBusEditorLauncher final : public editor::EditorLauncher {
+ public:
+  // `program` empty: "kernova" beside this program's executable.
+  explicit DBusEditorLauncher(QDBusConnection connection = QDBusConnection::sessionBus(),
+                              QString program = {}, BusTimeouts timeouts = {});
+
+  std::shared_ptr<editor::EditorApplication> attach() override;
+  std::shared_ptr<editor::EditorApplication> start() override;
+
+ private:
+  QString ownerOfName() const;
+
+  QDBusConnection m_connection;
+  QString m_program;
+  BusTimeouts m_timeouts;
+};
+
+}  // namespace platform
