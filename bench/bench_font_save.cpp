@@ -1,0 +1,174 @@
+// Saving and opening a Japanese font of 7,000 traced glyphs, against fontTools
+// building the same outlines (FontBuilder + TTGlyphPen) in the same run.
+// Targets: save median under 1 s, open under 1 s, save about 10x faster than fontTools.
+// The outlines are six brush-written bitmaps traced by the editor's own tracer and
+// reused in turn across the first 7,000 codes of the Japanese code order.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "kernova/engine/TrueType.h"
+#include "kernova/engine/Tracer.h"
+#include "platform/codepage/CodePage.h"
+
+namespace {
+
+using kernova::Contour;
+using kernova::FontDocument;
+using kernova::FontType;
+
+constexpr size_t kGlyphCount = 7000;
+
+// A round brush dragged along a path on a 512 x 512 canvas.
+template <typename Path, typename Width>
+void brushStroke(kernova::InkBitmap& bitmap, Path path, Width width) {
+  for (int i = 0; i <= 600; ++i) {
+    double t = i / 600.0;
+    auto [cx, cy] = path(t);
+    double r = width(t);
+    for (int y = std::max(0, int(cy - r)); y <= std::min(511, int(cy + r) + 1); ++y)
+      for (int x = std::max(0, int(cx - r)); x <= std::min(511, int(cx + r) + 1); ++x)
+        if ((x + 0.5 - cx) * (x + 0.5 - cx) + (y + 0.5 - cy) * (y + 0.5 - cy) <= r * r)
+          bitmap.ink[size_t(y) * 512 + size_t(x)] = 1;
+  }
+}
+
+// Glyph `variant`: a swelling horizontal, a curved vertical, a loop (a hole) and a
+// tapering sweep, each bent a little differently per variant.
+kernova::InkBitmap brushGlyph(int variant) {
+  kernova::InkBitmap bitmap{512, 512, std::vector<uint8_t>(512 * 512, 0)};
+  using P = std::pair<double, double>;
+  double v = variant;
+  brushStroke(bitmap, [&](double t) { return P{80 + 330 * t, 120 + 15 * v - 25 * t}; },
+              [&](double t) { return 9 + (6 + v) * std::sin(M_PI * t); });
+  brushStroke(bitmap, [&](double t) { return P{200 + 20 * v + 30 * std::sin(2 * t), 50 + 390 * t}; },
+              [](double t) { return 17 - 9 * t; });
+  brushStroke(bitmap, [&](double t) {
+    double a = 2 * M_PI * (1.05 + 0.05 * v) * t;
+    return P{310 + (100 + 5 * v) * std::cos(a) - 50 * t, 310 + 90 * std::sin(a)}; },
+              [](double t) { return 7 + 8 * t; });
+  brushStroke(bitmap, [&](double t) { return P{100 + 220 * t, 430 - (180 + 10 * v) * t * t}; },
+              [](double t) { return 15 * (1 - t) + 2; });
+  return bitmap;
+}
+
+const std::vector<std::vector<Contour>>& tracedShapes() {
+  static const std::vector<std::vector<Contour>> shapes = [] {
+    std::vector<std::vector<Contour>> result;
+    for (int variant = 0; variant < 6; ++variant) {
+      std::vector<Contour> contours;
+      if (!kernova::traceBitmap(brushGlyph(variant), kernova::TraceParameters{}, contours))
+        std::abort();
+      result.push_back(std::move(contours));
+    }
+    return result;
+  }();
+  return shapes;
+}
+
+const FontDocument& benchDocument() {
+  static const FontDocument document = [] {
+    FontDocument built(FontType::Japanese, "筆文字 Bench");
+    const std::vector<uint16_t>& codes = built.codeOrder().codes();
+    for (size_t i = 0; i < kGlyphCount && i < codes.size(); ++i) {
+      kernova::Glyph glyph;
+      glyph.contours = tracedShapes()[i % tracedShapes().size()];
+      built.setGlyph(codes[i], std::move(glyph));
+    }
+    return built;
+  }();
+  return document;
+}
+
+std::filesystem::path workFolder() {
+  static const std::filesystem::path folder = [] {
+    auto path = std::filesystem::temp_directory_path() / ("bench_font_save_" + std::to_string(getpid()));
+    std::filesystem::create_directories(path);
+    return path;
+  }();
+  return folder;
+}
+
+std::vector<double> g_saveSeconds;  // every timed save, for the fontTools ratio
+
+void BM_SaveJapanese7000(benchmark::State& state) {
+  const FontDocument& document = benchDocument();
+  std::string path = (workFolder() / "kernova.ttf").string();
+  for (auto _ : state) {
+    auto start = std::chrono::steady_clock::now();
+    if (Status saved = kernova::saveTrueType(document, path); !saved) {
+      state.SkipWithError(saved.message().c_str());
+      break;
+    }
+    g_saveSeconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  size_t points = 0;
+  for (const auto& [code, glyph] : document.glyphs())
+    for (const Contour& contour : glyph.contours) points += contour.size();
+  state.counters["glyphs"] = double(document.glyphs().size());
+  state.counters["points_per_glyph"] = double(points) / double(document.glyphs().size());
+  state.counters["file_MB"] = double(std::filesystem::file_size(path)) / 1e6;
+}
+BENCHMARK(BM_SaveJapanese7000)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)->UseRealTime();
+
+void BM_OpenJapanese7000(benchmark::State& state) {
+  std::string path = (workFolder() / "opened.ttf").string();
+  if (!kernova::saveTrueType(benchDocument(), path)) std::abort();
+  for (auto _ : state) {
+    std::unique_ptr<FontDocument> document;
+    if (Status opened = kernova::loadTrueType(path, document); !opened) {
+      state.SkipWithError(opened.message().c_str());
+      break;
+    }
+    benchmark::DoNotOptimize(document.get());
+  }
+}
+BENCHMARK(BM_OpenJapanese7000)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)->UseRealTime();
+
+// The outlines as text for the fontTools script: one line per glyph,
+// "unicode advance" then each contour as ";" and "x,y,on" points.
+std::string writeOutlines() {
+  std::string path = (workFolder() / "outlines.txt").string();
+  std::ofstream out(path);
+  for (const auto& [code, glyph] : benchDocument().glyphs()) {
+    out << uint32_t(*codepage::toUnicode(codepage::CodePage::Cp932, code)) << ' ' << glyph.advance;
+    for (const Contour& contour : glyph.contours) {
+      out << " ;";
+      for (const kernova::Point& point : contour) out << ' ' << point.x << ',' << point.y << ',' << point.onCurve;
+    }
+    out << '\n';
+  }
+  return path;
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
+}
+
+void BM_FontToolsBuildJapanese7000(benchmark::State& state) {
+  std::string outlines = writeOutlines();
+  std::string command = "/usr/bin/python3 '" DZ_SOURCE_DIR "/bench/font_save_fonttools.py' '" + outlines +
+                        "' '" + (workFolder() / "fonttools.ttf").string() + "'";
+  std::vector<double> seconds;
+  for (auto _ : state) {
+    auto start = std::chrono::steady_clock::now();
+    if (std::system(command.c_str()) != 0) {
+      state.SkipWithError("the fontTools script failed");
+      break;
+    }
+    seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  if (!g_saveSeconds.empty()) state.counters["x_slower_than_kernova"] = median(seconds) / median(g_saveSeconds);
+}
+BENCHMARK(BM_FontToolsBuildJapanese7000)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
