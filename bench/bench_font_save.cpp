@@ -13,8 +13,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "kernova/engine/TrueType.h"
 #include "kernova/engine/Tracer.h"
+#include "kernova/engine/TrueType.h"
 #include "platform/codepage/CodePage.h"
 
 namespace {
@@ -45,16 +45,31 @@ kernova::InkBitmap brushGlyph(int variant) {
   kernova::InkBitmap bitmap{512, 512, std::vector<uint8_t>(512 * 512, 0)};
   using P = std::pair<double, double>;
   double v = variant;
-  brushStroke(bitmap, [&](double t) { return P{80 + 330 * t, 120 + 15 * v - 25 * t}; },
-              [&](double t) { return 9 + (6 + v) * std::sin(M_PI * t); });
-  brushStroke(bitmap, [&](double t) { return P{200 + 20 * v + 30 * std::sin(2 * t), 50 + 390 * t}; },
-              [](double t) { return 17 - 9 * t; });
-  brushStroke(bitmap, [&](double t) {
-    double a = 2 * M_PI * (1.05 + 0.05 * v) * t;
-    return P{310 + (100 + 5 * v) * std::cos(a) - 50 * t, 310 + 90 * std::sin(a)}; },
-              [](double t) { return 7 + 8 * t; });
-  brushStroke(bitmap, [&](double t) { return P{100 + 220 * t, 430 - (180 + 10 * v) * t * t}; },
-              [](double t) { return 15 * (1 - t) + 2; });
+  brushStroke(
+      bitmap,
+      [&](double t) {
+        return P{80 + 330 * t, 120 + 15 * v - 25 * t};
+      },
+      [&](double t) { return 9 + (6 + v) * std::sin(M_PI * t); });
+  brushStroke(
+      bitmap,
+      [&](double t) {
+        return P{200 + 20 * v + 30 * std::sin(2 * t), 50 + 390 * t};
+      },
+      [](double t) { return 17 - 9 * t; });
+  brushStroke(
+      bitmap,
+      [&](double t) {
+        double a = 2 * M_PI * (1.05 + 0.05 * v) * t;
+        return P{310 + (100 + 5 * v) * std::cos(a) - 50 * t, 310 + 90 * std::sin(a)};
+      },
+      [](double t) { return 7 + 8 * t; });
+  brushStroke(
+      bitmap,
+      [&](double t) {
+        return P{100 + 220 * t, 430 - (180 + 10 * v) * t * t};
+      },
+      [](double t) { return 15 * (1 - t) + 2; });
   return bitmap;
 }
 
@@ -88,7 +103,8 @@ const FontDocument& benchDocument() {
 
 std::filesystem::path workFolder() {
   static const std::filesystem::path folder = [] {
-    auto path = std::filesystem::temp_directory_path() / ("bench_font_save_" + std::to_string(getpid()));
+    auto path =
+        std::filesystem::temp_directory_path() / ("bench_font_save_" + std::to_string(getpid()));
     std::filesystem::create_directories(path);
     return path;
   }();
@@ -106,7 +122,8 @@ void BM_SaveJapanese7000(benchmark::State& state) {
       state.SkipWithError(saved.message().c_str());
       break;
     }
-    g_saveSeconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    g_saveSeconds.push_back(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
   size_t points = 0;
   for (const auto& [code, glyph] : document.glyphs())
@@ -115,7 +132,11 @@ void BM_SaveJapanese7000(benchmark::State& state) {
   state.counters["points_per_glyph"] = double(points) / double(document.glyphs().size());
   state.counters["file_MB"] = double(std::filesystem::file_size(path)) / 1e6;
 }
-BENCHMARK(BM_SaveJapanese7000)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)->UseRealTime();
+BENCHMARK(BM_SaveJapanese7000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Repetitions(5)
+    ->UseRealTime();
 
 void BM_OpenJapanese7000(benchmark::State& state) {
   std::string path = (workFolder() / "opened.ttf").string();
@@ -129,7 +150,11 @@ void BM_OpenJapanese7000(benchmark::State& state) {
     benchmark::DoNotOptimize(document.get());
   }
 }
-BENCHMARK(BM_OpenJapanese7000)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)->UseRealTime();
+BENCHMARK(BM_OpenJapanese7000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Repetitions(5)
+    ->UseRealTime();
 
 // The outlines as text for the fontTools script: one line per glyph,
 // "unicode advance" then each contour as ";" and "x,y,on" points.
@@ -140,7 +165,8 @@ std::string writeOutlines() {
     out << uint32_t(*codepage::toUnicode(codepage::CodePage::Cp932, code)) << ' ' << glyph.advance;
     for (const Contour& contour : glyph.contours) {
       out << " ;";
-      for (const kernova::Point& point : contour) out << ' ' << point.x << ',' << point.y << ',' << point.onCurve;
+      for (const kernova::Point& point : contour)
+        out << ' ' << point.x << ',' << point.y << ',' << point.onCurve;
     }
     out << '\n';
   }
@@ -154,8 +180,8 @@ double median(std::vector<double> values) {
 
 void BM_FontToolsBuildJapanese7000(benchmark::State& state) {
   std::string outlines = writeOutlines();
-  std::string command = "/usr/bin/python3 '" DZ_SOURCE_DIR "/bench/font_save_fonttools.py' '" + outlines +
-                        "' '" + (workFolder() / "fonttools.ttf").string() + "'";
+  std::string command = "/usr/bin/python3 '" DZ_SOURCE_DIR "/bench/font_save_fonttools.py' '" +
+                        outlines + "' '" + (workFolder() / "fonttools.ttf").string() + "'";
   std::vector<double> seconds;
   for (auto _ : state) {
     auto start = std::chrono::steady_clock::now();
@@ -163,11 +189,17 @@ void BM_FontToolsBuildJapanese7000(benchmark::State& state) {
       state.SkipWithError("the fontTools script failed");
       break;
     }
-    seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    seconds.push_back(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
-  if (!g_saveSeconds.empty()) state.counters["x_slower_than_kernova"] = median(seconds) / median(g_saveSeconds);
+  if (!g_saveSeconds.empty())
+    state.counters["x_slower_than_kernova"] = median(seconds) / median(g_saveSeconds);
 }
-BENCHMARK(BM_FontToolsBuildJapanese7000)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->UseRealTime();
+BENCHMARK(BM_FontToolsBuildJapanese7000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -24,8 +24,7 @@ std::vector<Segment> deltaRuns(const std::vector<CharacterMapping>& cmap) {
     if (mapping.unicode == 0xFFFF) continue;  // reserved for the closing segment
     if (!runs.empty()) {
       Segment& last = runs.back();
-      if (mapping.unicode == last.endCode + 1 &&
-          mapping.glyphId == last.glyphIds.back() + 1) {
+      if (mapping.unicode == last.endCode + 1 && mapping.glyphId == last.glyphIds.back() + 1) {
         last.glyphIds.push_back(mapping.glyphId);
         last.endCode = mapping.unicode;
         continue;

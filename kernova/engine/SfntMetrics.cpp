@@ -42,7 +42,7 @@ std::vector<uint8_t> compileHead(const FontLayout& layout, bool longOffsets) {
   out.u16(1);  // majorVersion
   out.u16(0);  // minorVersion
   out.u32(kFontRevision);
-  out.u32(0);  // checkSumAdjustment, set when the file is assembled
+  out.u32(0);           // checkSumAdjustment, set when the file is assembled
   out.u32(0x5F0F3CF5);  // magicNumber
   // Baseline at y=0, left side bearing point at x=0, integer scaling.
   out.u16(0x000B);  // flags
@@ -55,11 +55,11 @@ std::vector<uint8_t> compileHead(const FontLayout& layout, bool longOffsets) {
   out.i16(layout.fontBox.yMin);
   out.i16(layout.fontBox.xMax);
   out.i16(layout.fontBox.yMax);
-  out.u16(0);  // macStyle
-  out.u16(8);  // lowestRecPPEM
-  out.i16(2);  // fontDirectionHint
+  out.u16(0);                    // macStyle
+  out.u16(8);                    // lowestRecPPEM
+  out.i16(2);                    // fontDirectionHint
   out.i16(longOffsets ? 1 : 0);  // indexToLocFormat
-  out.i16(0);  // glyphDataFormat
+  out.i16(0);                    // glyphDataFormat
   return out.take();
 }
 
@@ -74,11 +74,11 @@ std::vector<uint8_t> compileHhea(const FontLayout& layout) {
   out.i16(extremes.minLeftSideBearing);
   out.i16(extremes.minRightSideBearing);
   out.i16(extremes.xMaxExtent);
-  out.i16(1);  // caretSlopeRise
-  out.i16(0);  // caretSlopeRun
-  out.i16(0);  // caretOffset
-  for (int i = 0; i < 4; ++i) out.i16(0);  // reserved
-  out.i16(0);  // metricDataFormat
+  out.i16(1);                               // caretSlopeRise
+  out.i16(0);                               // caretSlopeRun
+  out.i16(0);                               // caretOffset
+  for (int i = 0; i < 4; ++i) out.i16(0);   // reserved
+  out.i16(0);                               // metricDataFormat
   out.u16(uint32_t(layout.glyphs.size()));  // numberOfHMetrics: every glyph
   return out.take();
 }

@@ -19,8 +19,15 @@ std::u32string decodeUtf8(const std::string& text) {
   size_t i = 0;
   while (i < text.size()) {
     auto lead = uint8_t(text[i]);
-    int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
-    char32_t ch = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+    int length = lead < 0x80         ? 1
+                 : (lead >> 5) == 6  ? 2
+                 : (lead >> 4) == 14 ? 3
+                 : (lead >> 3) == 30 ? 4
+                                     : 0;
+    char32_t ch = length == 1   ? lead
+                  : length == 2 ? lead & 0x1F
+                  : length == 3 ? lead & 0x0F
+                                : lead & 0x07;
     bool valid = length > 0 && i + size_t(length) <= text.size();
     for (int k = 1; valid && k < length; ++k) {
       auto next = uint8_t(text[i + size_t(k)]);
@@ -90,12 +97,8 @@ std::vector<uint8_t> compileName(const FontLayout& layout) {
   std::u16string family = encodeUtf16(decodeUtf8(layout.familyName));
   std::string postScript = postScriptName(layout.familyName);
   const std::vector<NameRecord> records = {
-      {1, family},
-      {2, u"Regular"},
-      {3, asciiUtf16("1.000;NONE;" + postScript)},
-      {4, family},
-      {5, u"Version 1.000"},
-      {6, asciiUtf16(postScript)},
+      {1, family}, {2, u"Regular"},       {3, asciiUtf16("1.000;NONE;" + postScript)},
+      {4, family}, {5, u"Version 1.000"}, {6, asciiUtf16(postScript)},
   };
   SfntBuffer out;
   out.u16(0);  // version

@@ -32,8 +32,8 @@ uint32_t tableChecksum(const uint8_t* data, size_t size) {
   uint32_t sum = 0;
   size_t whole = size / 4 * 4;
   for (size_t i = 0; i < whole; i += 4)
-    sum += uint32_t(data[i]) << 24 | uint32_t(data[i + 1]) << 16 |
-           uint32_t(data[i + 2]) << 8 | uint32_t(data[i + 3]);
+    sum += uint32_t(data[i]) << 24 | uint32_t(data[i + 1]) << 16 | uint32_t(data[i + 2]) << 8 |
+           uint32_t(data[i + 3]);
   uint32_t last = 0;
   for (size_t i = whole; i < size; ++i) last |= uint32_t(data[i]) << (24 - 8 * (i - whole));
   return sum + last;

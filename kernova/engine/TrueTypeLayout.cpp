@@ -23,8 +23,8 @@ std::string hexCode(uint16_t code) {
 }
 
 bool stepFits(int64_t from, int64_t to) {
-  return to >= kMinGlyfCoordinate && to <= kMaxGlyfCoordinate &&
-         to - from >= kMinGlyfCoordinate && to - from <= kMaxGlyfCoordinate;
+  return to >= kMinGlyfCoordinate && to <= kMaxGlyfCoordinate && to - from >= kMinGlyfCoordinate &&
+         to - from <= kMaxGlyfCoordinate;
 }
 
 // Why a glyph's outline cannot be written as it stands; empty when it can.
@@ -36,8 +36,8 @@ std::string outlineProblem(const std::vector<Contour>& contours) {
     points += contour.size();
     for (const Point& point : contour) {
       if (!stepFits(x, point.x) || !stepFits(y, point.y))
-        return "has a point too far from its neighbour or the origin (" +
-               std::to_string(point.x) + ", " + std::to_string(point.y) +
+        return "has a point too far from its neighbour or the origin (" + std::to_string(point.x) +
+               ", " + std::to_string(point.y) +
                "); TrueType keeps coordinates and steps in 16 bits";
       x = point.x;
       y = point.y;
@@ -129,8 +129,7 @@ std::map<uint16_t, Candidate> chooseGlyphs(const FontDocument& document) {
   CodePage page = pageOf(document.type());
   std::map<uint16_t, Candidate> chosen;
   for (const auto& [code, glyph] : document.glyphs()) {
-    if (code == kSpaceCode || !isWritten(glyph) || !document.codeOrder().contains(code))
-      continue;
+    if (code == kSpaceCode || !isWritten(glyph) || !document.codeOrder().contains(code)) continue;
     std::optional<char32_t> unicode = codepage::toUnicode(page, code);
     if (!unicode || *unicode > 0xFFFF) continue;
     std::optional<uint16_t> canonical = codepage::fromUnicode(page, *unicode);
@@ -158,8 +157,9 @@ void finishLayout(FontLayout& layout) {
     addBox(layout.fontBox, glyph.box, first);
     first = false;
   }
-  std::sort(layout.cmap.begin(), layout.cmap.end(),
-            [](const CharacterMapping& a, const CharacterMapping& b) { return a.unicode < b.unicode; });
+  std::sort(
+      layout.cmap.begin(), layout.cmap.end(),
+      [](const CharacterMapping& a, const CharacterMapping& b) { return a.unicode < b.unicode; });
 }
 
 }  // namespace
@@ -172,8 +172,7 @@ FontLayout layoutFont(const FontDocument& document) {
   layout.glyphs.push_back(spaceGlyph(document));
   for (const auto& [code, candidate] : chooseGlyphs(document)) {
     const Glyph& glyph = *document.glyph(candidate.documentCode);
-    layout.glyphs.push_back(makeGlyph(code, candidate.unicode, glyph.contours,
-                                      glyph.advance));
+    layout.glyphs.push_back(makeGlyph(code, candidate.unicode, glyph.contours, glyph.advance));
   }
   finishLayout(layout);
   return layout;

@@ -39,11 +39,11 @@ struct BoundingBox {
 };
 
 struct LaidOutGlyph {
-  uint16_t code = 0;         // the document code; 0 for .notdef
-  char32_t unicode = 0;      // 0 when unmapped (.notdef)
+  uint16_t code = 0;              // the document code; 0 for .notdef
+  char32_t unicode = 0;           // 0 when unmapped (.notdef)
   std::vector<Contour> contours;  // no empty contours; every step fits 16 bits
   uint16_t advance = 0;
-  BoundingBox box;           // all zero for a glyph without points
+  BoundingBox box;  // all zero for a glyph without points
   size_t pointCount = 0;
 
   bool hasOutline() const { return !contours.empty(); }
@@ -56,10 +56,10 @@ struct CharacterMapping {
 
 struct FontLayout {
   FontType type = FontType::Latin;
-  std::string familyName;               // UTF-8, never empty
-  std::vector<LaidOutGlyph> glyphs;     // in glyph id order
-  std::vector<CharacterMapping> cmap;   // ascending Unicode, BMP only
-  BoundingBox fontBox;                  // union of the glyph boxes
+  std::string familyName;              // UTF-8, never empty
+  std::vector<LaidOutGlyph> glyphs;    // in glyph id order
+  std::vector<CharacterMapping> cmap;  // ascending Unicode, BMP only
+  BoundingBox fontBox;                 // union of the glyph boxes
 };
 
 // Lays out a document. Glyphs beyond TrueType's limits (see checkTrueTypeLimits)

@@ -66,11 +66,14 @@ struct FreeTypeErrorText {
 #undef FTERRORS_H_
 #define FT_ERRORDEF(e, v, s) {v, s},
 #define FT_ERROR_START_LIST {
-#define FT_ERROR_END_LIST {0, nullptr}};
+#define FT_ERROR_END_LIST \
+  { 0, nullptr }          \
+  }                       \
+  ;
 constexpr FreeTypeErrorText kFreeTypeErrors[] =
 #include FT_ERRORS_H
 
-std::string freeTypeMessage(FT_Error error) {
+    std::string freeTypeMessage(FT_Error error) {
   for (const FreeTypeErrorText& entry : kFreeTypeErrors)
     if (entry.text && entry.code == error) return entry.text;
   return "FreeType error " + std::to_string(error);
@@ -85,8 +88,9 @@ Status checkSignature(const std::vector<uint8_t>& bytes) {
   if (bytes.size() < 12) return Status::failure("The file is too short to be a font.");
   uint32_t tag = leadingTag(bytes);
   if (tag == FT_MAKE_TAG('O', 'T', 'T', 'O'))
-    return Status::failure("The font has PostScript (CFF) outlines; only TrueType outlines "
-                           "can be opened.");
+    return Status::failure(
+        "The font has PostScript (CFF) outlines; only TrueType outlines "
+        "can be opened.");
   if (tag != 0x00010000 && tag != FT_MAKE_TAG('t', 'r', 'u', 'e') &&
       tag != FT_MAKE_TAG('t', 't', 'c', 'f'))
     return Status::failure("The file is not a TrueType font.");
@@ -148,8 +152,9 @@ std::string fromUtf16Be(const FT_Byte* data, FT_UInt length) {
 // Windows US English first, then other Windows Unicode names, then Unicode platform
 // names, then Macintosh Roman (its ASCII part); 0 for names not read.
 int namePreference(const FT_SfntName& name) {
-  bool windowsUnicode = name.platform_id == TT_PLATFORM_MICROSOFT &&
-                        (name.encoding_id == TT_MS_ID_UNICODE_CS || name.encoding_id == TT_MS_ID_UCS_4);
+  bool windowsUnicode =
+      name.platform_id == TT_PLATFORM_MICROSOFT &&
+      (name.encoding_id == TT_MS_ID_UNICODE_CS || name.encoding_id == TT_MS_ID_UCS_4);
   if (windowsUnicode) return name.language_id == TT_MS_LANGID_ENGLISH_UNITED_STATES ? 4 : 3;
   if (name.platform_id == TT_PLATFORM_APPLE_UNICODE) return 2;
   if (name.platform_id == TT_PLATFORM_MACINTOSH && name.encoding_id == TT_MAC_ID_ROMAN) return 1;
@@ -249,16 +254,14 @@ Status readOutline(const FT_Outline& outline, FT_UShort unitsPerEm, Glyph& glyph
   int start = 0;
   for (int c = 0; c < outline.n_contours; ++c) {
     int end = outline.contours[c];
-    if (end < start || end >= outline.n_points)
-      return Status::failure("damaged contour list");
+    if (end < start || end >= outline.n_points) return Status::failure("damaged contour list");
     Contour contour;
     contour.reserve(size_t(end - start + 1));
     for (int i = start; i <= end; ++i) {
       int tag = FT_CURVE_TAG(outline.tags[i]);
       if (tag == FT_CURVE_TAG_CUBIC) return Status::failure("cubic curve in a TrueType outline");
       contour.push_back({toDocumentUnits(outline.points[i].x, unitsPerEm),
-                         toDocumentUnits(outline.points[i].y, unitsPerEm),
-                         tag == FT_CURVE_TAG_ON});
+                         toDocumentUnits(outline.points[i].y, unitsPerEm), tag == FT_CURVE_TAG_ON});
     }
     glyph.contours.push_back(std::move(contour));
     start = end + 1;
@@ -275,8 +278,7 @@ Status readGlyph(FT_Face face, FT_UInt index, size_t& pointBudget, Glyph& glyph)
   FT_GlyphSlot slot = face->glyph;
   if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return Status::failure(where + "not an outline.");
   auto points = size_t(std::max<int>(slot->outline.n_points, 0));
-  if (points > pointBudget)
-    return Status::failure("The font's outlines are too large to open.");
+  if (points > pointBudget) return Status::failure("The font's outlines are too large to open.");
   pointBudget -= points;
   if (Status outline = readOutline(slot->outline, face->units_per_EM, glyph); !outline)
     return Status::failure(where + outline.message() + ".");

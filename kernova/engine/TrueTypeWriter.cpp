@@ -20,8 +20,8 @@ std::string systemError(int error) { return std::strerror(error); }
 // Returns the descriptor or -1 with errno set.
 int createTemporary(const std::filesystem::path& target, std::string& tempPath) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath = target.string() + ".tmp-" + std::to_string(::getpid()) + "-" +
-               std::to_string(attempt);
+    tempPath =
+        target.string() + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
     int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -59,8 +59,9 @@ void syncFolder(const std::filesystem::path& target) {
 Status writeAndReplace(const std::vector<uint8_t>& bytes, const std::filesystem::path& target) {
   std::string tempPath;
   int fd = createTemporary(target, tempPath);
-  if (fd < 0) return Status::failure("Cannot create a file beside \"" + target.string() +
-                                     "\": " + systemError(errno));
+  if (fd < 0)
+    return Status::failure("Cannot create a file beside \"" + target.string() +
+                           "\": " + systemError(errno));
   keepPermissions(fd, target);
   bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
   int error = errno;
@@ -74,8 +75,8 @@ Status writeAndReplace(const std::vector<uint8_t>& bytes, const std::filesystem:
   }
   if (!ok) {
     ::unlink(tempPath.c_str());
-    return Status::failure("Cannot save the font \"" + target.string() + "\": " +
-                           systemError(error));
+    return Status::failure("Cannot save the font \"" + target.string() +
+                           "\": " + systemError(error));
   }
   syncFolder(target);
   return Status::success();

@@ -2,9 +2,9 @@
 // broken and hostile files.
 #include <random>
 
-#include "test_truetype_support.h"
 #include "kernova/engine/TrueType.h"
 #include "kernova/engine/TrueTypeLayout.h"
+#include "test_truetype_support.h"
 
 using namespace tt;
 using kernova::compileTrueType;
@@ -33,8 +33,9 @@ size_t tableOffset(const std::vector<uint8_t>& font, const std::string& tag) {
 
 FontDocument roundedShapes() {
   FontDocument document(FontType::Latin, "Shapes");
-  document.setGlyph('O', glyphOf({{{0, 0}, {0, 800, false}, {800, 800, false}, {800, 0, false}},
-                                   {{200, 200}, {600, 200, false}, {600, 600, false}, {200, 600, false}}}));
+  document.setGlyph(
+      'O', glyphOf({{{0, 0}, {0, 800, false}, {800, 800, false}, {800, 0, false}},
+                    {{200, 200}, {600, 200, false}, {600, 600, false}, {200, 600, false}}}));
   Glyph narrow = glyphOf({canvasSquare(10, 300, 60, 442)});
   narrow.advance = 300;
   narrow.advanceSet = true;
@@ -51,7 +52,8 @@ FontDocument roundedShapes() {
 TEST(TrueTypeRoundTrip, WriteReadWriteGivesIdenticalBytes) {
   FontDocument big(FontType::Japanese, "Big");
   for (uint16_t code : big.codeOrder().codes())
-    big.setGlyph(code, glyphOf({canvasSquare(code % 97, 10, code % 97 + 300, 300), quadraticHump(code % 50)}));
+    big.setGlyph(code, glyphOf({canvasSquare(code % 97, 10, code % 97 + 300, 300),
+                                quadraticHump(code % 50)}));
   for (FontDocument (*make)() : {latinDocument, japaneseDocument, roundedShapes}) {
     std::vector<uint8_t> first = compileTrueType(make());
     EXPECT_EQ(compileTrueType(*read(first)), first);
@@ -103,7 +105,8 @@ TEST(TrueTypeRoundTrip, JapaneseNameAndCodesComeBack) {
   EXPECT_EQ(back->type(), FontType::Japanese);
   EXPECT_EQ(back->name(), "あ");
   for (uint16_t code : {uint16_t(0x82A0), uint16_t(0x889F), uint16_t(0xB1), uint16_t('A')})
-    EXPECT_EQ(back->glyph(code)->contours, japaneseDocument().glyph(code)->contours) << std::hex << code;
+    EXPECT_EQ(back->glyph(code)->contours, japaneseDocument().glyph(code)->contours)
+        << std::hex << code;
 }
 
 TEST(TrueTypeRoundTrip, LoadFromAFileSetsThePathAndLeavesTheDocumentUnmodified) {
@@ -186,7 +189,8 @@ TEST(TrueTypeBadFiles, EmptyShortAndForeignFilesAreRefused) {
 
 TEST(TrueTypeBadFiles, TruncatedFontsAreRefused) {
   std::vector<uint8_t> font = compileTrueType(japaneseDocument());
-  for (size_t length : {size_t(12), size_t(100), font.size() / 2, size_t(tableOffset(font, "glyf") + 10)}) {
+  for (size_t length :
+       {size_t(12), size_t(100), font.size() / 2, size_t(tableOffset(font, "glyf") + 10)}) {
     std::vector<uint8_t> cut(font.begin(), font.begin() + long(length));
     EXPECT_FALSE(readStatus(cut)) << length;
   }

@@ -6,8 +6,8 @@
 #include <sys/wait.h>
 
 #include <array>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -29,7 +29,8 @@ using kernova::Point;
 inline Contour canvasSquare(int left, int top, int right, int bottom) {
   auto fx = [](int x) { return 4 * x; };
   auto fy = [](int y) { return 4 * (442 - y); };
-  return {{fx(left), fy(bottom)}, {fx(left), fy(top)}, {fx(right), fy(top)}, {fx(right), fy(bottom)}};
+  return {
+      {fx(left), fy(bottom)}, {fx(left), fy(top)}, {fx(right), fy(top)}, {fx(right), fy(bottom)}};
 }
 
 // Counter-clockwise: a hole.
@@ -53,7 +54,8 @@ inline Glyph glyphOf(std::vector<Contour> contours) {
 // (e acute) squares.
 inline FontDocument latinDocument() {
   FontDocument document(FontType::Latin, "Brush Latin");
-  document.setGlyph('A', glyphOf({canvasSquare(100, 300, 200, 400), canvasHole(120, 320, 180, 380)}));
+  document.setGlyph('A',
+                    glyphOf({canvasSquare(100, 300, 200, 400), canvasHole(120, 320, 180, 380)}));
   document.setGlyph('B', glyphOf({quadraticHump()}));
   document.setGlyph(0x80, glyphOf({canvasSquare(10, 10, 20, 20)}));
   document.setGlyph(0xE9, glyphOf({canvasSquare(50, 250, 150, 442)}));
@@ -65,7 +67,8 @@ inline FontDocument latinDocument() {
 inline FontDocument japaneseDocument() {
   FontDocument document(FontType::Japanese, "あ");
   document.setGlyph(0x82A0, glyphOf({canvasSquare(100, 300, 200, 400)}));
-  document.setGlyph(0x889F, glyphOf({canvasSquare(0, 0, 500, 500), canvasHole(100, 100, 400, 400)}));
+  document.setGlyph(0x889F,
+                    glyphOf({canvasSquare(0, 0, 500, 500), canvasHole(100, 100, 400, 400)}));
   document.setGlyph(0xB1, glyphOf({quadraticHump(100)}));
   document.setGlyph('A', glyphOf({canvasSquare(1, 2, 3, 4)}));
   return document;
@@ -76,7 +79,9 @@ inline FontDocument japaneseDocument() {
 inline uint32_t be16(const std::vector<uint8_t>& b, size_t at) {
   return uint32_t(b.at(at)) << 8 | b.at(at + 1);
 }
-inline uint32_t be32(const std::vector<uint8_t>& b, size_t at) { return be16(b, at) << 16 | be16(b, at + 2); }
+inline uint32_t be32(const std::vector<uint8_t>& b, size_t at) {
+  return be16(b, at) << 16 | be16(b, at + 2);
+}
 inline int32_t sbe16(const std::vector<uint8_t>& b, size_t at) { return int16_t(be16(b, at)); }
 inline void put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
   b.at(at) = uint8_t(v >> 8);
@@ -148,7 +153,8 @@ inline CommandResult run(const std::string& command) {
   if (!pipe) return result;
   std::array<char, 4096> buffer{};
   size_t got = 0;
-  while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.output.append(buffer.data(), got);
+  while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+    result.output.append(buffer.data(), got);
   int status = ::pclose(pipe);
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;

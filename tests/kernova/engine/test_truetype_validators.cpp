@@ -9,9 +9,9 @@
 #include <cstring>
 #include <sstream>
 
-#include "test_truetype_support.h"
 #include "kernova/engine/TrueType.h"
 #include "platform/codepage/CodePage.h"
+#include "test_truetype_support.h"
 
 using namespace tt;
 using kernova::compileTrueType;
@@ -40,7 +40,8 @@ for name in f.getGlyphOrder():
 head = f['head']
 assert box == (head.xMin, head.yMin, head.xMax, head.yMax), (box, head.xMin)
 for tag, fields in (('maxp', ('maxPoints', 'maxContours')),
-                    ('hhea', ('advanceWidthMax', 'minLeftSideBearing', 'minRightSideBearing', 'xMaxExtent'))):
+                    ('hhea', ('advanceWidthMax', 'minLeftSideBearing',
+                              'minRightSideBearing', 'xMaxExtent'))):
     before = [getattr(f[tag], x) for x in fields]
     f[tag].recalc(f)
     assert before == [getattr(f[tag], x) for x in fields], (tag, before)
@@ -60,7 +61,8 @@ struct FontToolsView {
 
 FontToolsView fontToolsView(const std::string& path, const TempDir& dir) {
   std::string script = dir.file("check.py");
-  writeFile(script, std::vector<uint8_t>(kFontToolsCheck, kFontToolsCheck + std::strlen(kFontToolsCheck)));
+  writeFile(script,
+            std::vector<uint8_t>(kFontToolsCheck, kFontToolsCheck + std::strlen(kFontToolsCheck)));
   CommandResult result = run("/usr/bin/python3 '" + script + "' '" + path + "'");
   FontToolsView view;
   view.ok = result.exitCode == 0;
@@ -96,7 +98,11 @@ FontDocument everyJapaneseCode() {
 const std::vector<Expectation>& expectations() {
   static const std::vector<Expectation> all = {
       {"latin", latinDocument, 6, {{0x20, 1}, {'A', 2}, {'B', 3}, {0x20AC, 4}, {0xE9, 5}}, 5},
-      {"japanese", japaneseDocument, 6, {{0x20, 1}, {'A', 2}, {0xFF71, 3}, {0x3042, 4}, {0x4E9C, 5}}, 5},
+      {"japanese",
+       japaneseDocument,
+       6,
+       {{0x20, 1}, {'A', 2}, {0xFF71, 3}, {0x3042, 4}, {0x4E9C, 5}},
+       5},
       {"empty_latin", emptyLatin, 2, {{0x20, 1}}, 1},
       {"empty_japanese", emptyJapanese, 2, {{0x20, 1}}, 1},
       // 7,882 codes; 398 of them share their character with another code.
@@ -194,7 +200,8 @@ TEST(FreeTypeView, EveryGlyphsControlBoxMatchesItsPoints) {
     FontDocument document = make();
     FreeTypeFont font(compileTrueType(document));
     ASSERT_TRUE(font.ok());
-    auto page = document.type() == FontType::Latin ? codepage::CodePage::Cp1252 : codepage::CodePage::Cp932;
+    auto page =
+        document.type() == FontType::Latin ? codepage::CodePage::Cp1252 : codepage::CodePage::Cp932;
     for (const auto& [code, glyph] : document.glyphs()) {
       FT_Outline* outline = font.outline(*codepage::toUnicode(page, code));
       ASSERT_NE(outline, nullptr) << code;
@@ -219,7 +226,8 @@ TEST(FreeTypeView, RenderedAtCanvasScaleTheSquareCoversItsPixelsAndNotItsHole) {
   ASSERT_TRUE(font.ok());
   // 512 pixels per em: one pixel is 4 font units, as on the canvas.
   ASSERT_EQ(FT_Set_Pixel_Sizes(font.face(), 0, 512), 0);
-  ASSERT_EQ(FT_Load_Char(font.face(), 'A', FT_LOAD_RENDER | FT_LOAD_NO_HINTING | FT_LOAD_TARGET_MONO), 0);
+  ASSERT_EQ(
+      FT_Load_Char(font.face(), 'A', FT_LOAD_RENDER | FT_LOAD_NO_HINTING | FT_LOAD_TARGET_MONO), 0);
   FT_GlyphSlot slot = font.face()->glyph;
   EXPECT_EQ(slot->bitmap_left, 100);
   EXPECT_EQ(slot->bitmap_top, 442 - 300);  // rows above the baseline

@@ -4,11 +4,11 @@
 
 #include <set>
 
-#include "test_truetype_support.h"
 #include "kernova/engine/SfntTables.h"
 #include "kernova/engine/TrueType.h"
 #include "kernova/engine/TrueTypeLayout.h"
 #include "platform/codepage/CodePage.h"
+#include "test_truetype_support.h"
 
 using namespace tt;
 using kernova::compileTrueType;
@@ -33,7 +33,8 @@ std::map<uint32_t, uint32_t> windowsCharacterMap(const std::vector<uint8_t>& fon
     if (be16(cmap, 4 + 8 * i) == 3 && be16(cmap, 6 + 8 * i) == 1) sub = be32(cmap, 8 + 8 * i);
   EXPECT_EQ(be16(cmap, sub), 4u);
   size_t segX2 = be16(cmap, sub + 6);
-  size_t ends = sub + 14, starts = ends + segX2 + 2, deltas = starts + segX2, ranges = deltas + segX2;
+  size_t ends = sub + 14, starts = ends + segX2 + 2, deltas = starts + segX2,
+         ranges = deltas + segX2;
   std::map<uint32_t, uint32_t> map;
   for (size_t s = 0; s < segX2 / 2; ++s) {
     uint32_t start = be16(cmap, starts + 2 * s), end = be16(cmap, ends + 2 * s);
@@ -106,7 +107,8 @@ TEST(TrueTypeFile, DirectoryIsSortedAlignedAndChecksummed) {
   }
   EXPECT_EQ(wordSum(font, 0, font.size()), 0xB1B0AFBAu);
   EXPECT_EQ((std::set<std::string>{"OS/2", "cmap", "glyf", "head", "hhea", "hmtx", "loca", "maxp",
-                                   "name", "post"}.size()),
+                                   "name", "post"}
+                 .size()),
             tableDirectory(font).size());
 }
 
@@ -130,25 +132,26 @@ TEST(TrueTypeFile, HeadCarriesFixedDatesAndTheEm) {
 TEST(TrueTypeGlyf, SquareUsesShortVectorsAndSameFlags) {
   FontDocument document(FontType::Latin, "g");
   document.setGlyph('A', glyphOf({{{0, 0}, {0, 100}, {100, 100}, {100, 0}}}));
-  const std::vector<uint8_t> expected = {
-      0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x64, 0x00, 0x64,  // 1 contour, box
-      0x00, 0x03, 0x00, 0x00,                                      // endPts, no code
-      0x31, 0x35, 0x33, 0x15,                                      // flags
-      0x64,                                                        // x: +100
-      0x64, 0x64,                                                  // y: +100, -100
-      0x00, 0x00, 0x00};                                           // padding to 4 bytes
+  const std::vector<uint8_t> expected = {0x00, 0x01, 0x00, 0x00, 0x00,
+                                         0x00, 0x00, 0x64, 0x00, 0x64,  // 1 contour, box
+                                         0x00, 0x03, 0x00, 0x00,        // endPts, no code
+                                         0x31, 0x35, 0x33, 0x15,        // flags
+                                         0x64,                          // x: +100
+                                         0x64, 0x64,                    // y: +100, -100
+                                         0x00, 0x00, 0x00};             // padding to 4 bytes
   EXPECT_EQ(glyphRecord(compileTrueType(document), 2), expected);
 }
 
 TEST(TrueTypeGlyf, RepeatsFlagsAndWritesLongAndNegativeSteps) {
   FontDocument document(FontType::Latin, "g");
-  document.setGlyph('A', glyphOf({{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {1004, 0, false}, {999, 0}}}));
-  std::vector<uint8_t> expected = {
-      0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x03, 0xEC, 0x00, 0x00,  // box 0,0 .. 1004,0
-      0x00, 0x06, 0x00, 0x00,
-      0x31, 0x3B, 0x03, 0x20, 0x23,              // same; 4 x (+1 short) repeated; long off; -5
-      0x01, 0x01, 0x01, 0x01, 0x03, 0xE8, 0x05,  // x steps
-      0x00, 0x00};                               // padding to 4 bytes
+  document.setGlyph(
+      'A', glyphOf({{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {1004, 0, false}, {999, 0}}}));
+  std::vector<uint8_t> expected = {0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x03,
+                                   0xEC, 0x00, 0x00,  // box 0,0 .. 1004,0
+                                   0x00, 0x06, 0x00, 0x00, 0x31, 0x3B, 0x03,
+                                   0x20, 0x23,  // same; 4 x (+1 short) repeated; long off; -5
+                                   0x01, 0x01, 0x01, 0x01, 0x03, 0xE8, 0x05,  // x steps
+                                   0x00, 0x00};                               // padding to 4 bytes
   EXPECT_EQ(glyphRecord(compileTrueType(document), 2), expected);
 }
 
@@ -156,13 +159,15 @@ TEST(TrueTypeGlyf, LocaTurnsLongWhenGlyfOutgrowsShortOffsets) {
   std::vector<uint8_t> small = compileTrueType(latinDocument());
   EXPECT_EQ(sbe16(tableBytes(small, "head"), 50), 0);
   EXPECT_EQ(tableBytes(small, "loca").size(), 2 * (glyphCount(small) + 1));
-  EXPECT_EQ(2 * be16(tableBytes(small, "loca"), 2 * glyphCount(small)), tableBytes(small, "glyf").size());
+  EXPECT_EQ(2 * be16(tableBytes(small, "loca"), 2 * glyphCount(small)),
+            tableBytes(small, "glyf").size());
 
   std::vector<uint8_t> large = compileTrueType(fullJapaneseDocument());
   ASSERT_GT(tableBytes(large, "glyf").size(), 0x1FFFEu);
   EXPECT_EQ(sbe16(tableBytes(large, "head"), 50), 1);
   EXPECT_EQ(tableBytes(large, "loca").size(), 4 * (glyphCount(large) + 1));
-  EXPECT_EQ(be32(tableBytes(large, "loca"), 4 * glyphCount(large)), tableBytes(large, "glyf").size());
+  EXPECT_EQ(be32(tableBytes(large, "loca"), 4 * glyphCount(large)),
+            tableBytes(large, "glyf").size());
 }
 
 TEST(TrueTypeGlyphOrder, NotdefAndSpaceComeFirstThenCodeOrder) {
@@ -171,7 +176,7 @@ TEST(TrueTypeGlyphOrder, NotdefAndSpaceComeFirstThenCodeOrder) {
   std::map<uint32_t, uint32_t> expected = {{0x20, 1}, {'A', 2}, {'B', 3}, {0x20AC, 4}, {0xE9, 5}};
   EXPECT_EQ(windowsCharacterMap(font), expected);
   EXPECT_EQ(advanceOf(font, 1), 512u);
-  EXPECT_EQ(glyphRecord(font, 1).size(), 0u);  // the space has no outline
+  EXPECT_EQ(glyphRecord(font, 1).size(), 0u);    // the space has no outline
   EXPECT_EQ(be16(glyphRecord(font, 0), 0), 2u);  // .notdef: a box with a hole
 }
 
@@ -247,19 +252,19 @@ TEST(TrueTypeMetrics, Os2NamesCodePagesAndCharacterRange) {
   std::vector<uint8_t> latin = tableBytes(compileTrueType(latinDocument()), "OS/2");
   ASSERT_EQ(latin.size(), 96u);
   EXPECT_EQ(be16(latin, 0), 4u);
-  EXPECT_EQ(be32(latin, 78), 1u);            // ulCodePageRange1: Latin 1
-  EXPECT_EQ(be16(latin, 64), 0x20u);         // usFirstCharIndex
-  EXPECT_EQ(be16(latin, 66), 0x20ACu);       // usLastCharIndex: the euro
-  EXPECT_EQ(be32(latin, 42), 0x3u);          // Basic Latin, Latin-1 Supplement
-  EXPECT_EQ(be32(latin, 46), 1u << 1);       // bit 33: Currency Symbols
-  EXPECT_EQ(sbe16(latin, 68), 1768);         // sTypoAscender
-  EXPECT_EQ(sbe16(latin, 70), -280);         // sTypoDescender
+  EXPECT_EQ(be32(latin, 78), 1u);       // ulCodePageRange1: Latin 1
+  EXPECT_EQ(be16(latin, 64), 0x20u);    // usFirstCharIndex
+  EXPECT_EQ(be16(latin, 66), 0x20ACu);  // usLastCharIndex: the euro
+  EXPECT_EQ(be32(latin, 42), 0x3u);     // Basic Latin, Latin-1 Supplement
+  EXPECT_EQ(be32(latin, 46), 1u << 1);  // bit 33: Currency Symbols
+  EXPECT_EQ(sbe16(latin, 68), 1768);    // sTypoAscender
+  EXPECT_EQ(sbe16(latin, 70), -280);    // sTypoDescender
 
   std::vector<uint8_t> japanese = tableBytes(compileTrueType(japaneseDocument()), "OS/2");
   EXPECT_EQ(be32(japanese, 78), (1u << 17) | 1u);  // JIS/Japan and Latin 1
   EXPECT_EQ(be16(japanese, 66), 0xFF71u);
   EXPECT_EQ(be32(japanese, 46), (1u << (49 - 32)) | (1u << (59 - 32)));  // kana, kanji
-  EXPECT_EQ(be32(japanese, 50), 1u << (68 - 64));  // half-width forms
+  EXPECT_EQ(be32(japanese, 50), 1u << (68 - 64));                        // half-width forms
 }
 
 TEST(TrueTypeMetrics, WindowsMetricsCoverEveryOutline) {
