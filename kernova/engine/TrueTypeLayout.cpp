@@ -180,7 +180,7 @@ FontLayout layoutFont(const FontDocument& document) {
 
 Status checkTrueTypeLimits(const FontDocument& document) {
   for (const auto& [code, glyph] : document.glyphs()) {
-    if (!isWritten(glyph)) continue;
+    if (!isWritten(glyph) || !document.codeOrder().contains(code)) continue;
     std::string problem = outlineProblem(glyph.contours);
     if (!problem.empty())
       return Status::failure("The glyph of code " + hexCode(code) + " " + problem + ".");
