@@ -19,4 +19,3 @@ void Form1::CheckAuto_Click() {}
 void Form1::CheckSync_Click() {}
 void Form1::CommandKernova_Click() {}
 void Form1::CheckSB_Click() {}
-QString Form1::exportGlyphBitmap() { return {}; }

@@ -1,0 +1,108 @@
+#include "glyph/GlyphBitmap.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace glyph {
+namespace {
+
+constexpr int kMaxSide = 32767;  // the writer's sides are 16-bit integers
+
+void put16(uint8_t* at, uint32_t value) {
+  at[0] = uint8_t(value);
+  at[1] = uint8_t(value >> 8);
+}
+
+void put32(uint8_t* at, uint32_t value) {
+  put16(at, value & 0xFFFF);
+  put16(at + 2, value >> 16);
+}
+
+// File header, info header and the two palette entries.
+void fillHeaders(uint8_t* h, int width, int height, uint32_t imageSize) {
+  h[0] = 'B';
+  h[1] = 'M';
+  put32(h + 2, kHeadersSize + imageSize);
+  put32(h + 10, kHeadersSize);
+  put32(h + 14, 40);
+  put32(h + 18, uint32_t(width));
+  put32(h + 22, uint32_t(height));
+  put16(h + 26, 1);
+  put16(h + 28, 1);
+  put32(h + 34, imageSize);
+  put32(h + 54, 0x00FFFFFF);  // entry 0: white (blue, green, red, reserved)
+  put32(h + 58, 0x00000000);  // entry 1: black
+}
+
+// One canvas row into `out`: a set bit for each pixel whose blue byte is 0.
+void packRow(const uint8_t* row, int width, uint8_t* out) {
+  for (int x = 0; x < width; ++x) {
+    uint32_t pixel;
+    std::memcpy(&pixel, row + 4 * size_t(x), sizeof pixel);
+    if ((pixel & 0xFF) == 0) out[x >> 3] |= uint8_t(0x80 >> (x & 7));
+  }
+}
+
+Status systemFailure(const std::string& what, const std::filesystem::path& path) {
+  return Status::failure(what + " " + path.string() + ": " + std::strerror(errno));
+}
+
+Status writeAll(int fd, const std::vector<uint8_t>& bytes, const std::filesystem::path& path) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return systemFailure("cannot write", path);
+    done += size_t(n);
+  }
+  if (::fsync(fd) != 0) return systemFailure("cannot flush", path);
+  return Status::success();
+}
+
+}  // namespace
+
+uint32_t rowStride(int width) { return ((uint32_t(width) + 31) / 32) * 4; }
+
+Status encodeGlyphBitmap(const PixelView& pixels, std::vector<uint8_t>& file) {
+  const int w = pixels.width, h = pixels.height;
+  if (!pixels.bits || w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide)
+    return Status::failure("glyph bitmap: the picture is empty or too large");
+  if (pixels.bytesPerLine < 4 * w)
+    return Status::failure("glyph bitmap: the picture's rows are shorter than its width");
+  const uint32_t stride = rowStride(w);
+  const uint32_t imageSize = stride * uint32_t(h);
+  file.assign(kHeadersSize + imageSize, 0);
+  fillHeaders(file.data(), w, h, imageSize);
+  uint8_t* out = file.data() + kHeadersSize;
+  for (int y = h - 1; y >= 0; --y, out += stride)
+    packRow(pixels.bits + size_t(y) * size_t(pixels.bytesPerLine), w, out);
+  return Status::success();
+}
+
+Status writeGlyphBitmap(const std::filesystem::path& path, const PixelView& pixels) {
+  std::vector<uint8_t> file;
+  if (Status encoded = encodeGlyphBitmap(pixels, file); !encoded) return encoded;
+  std::string temp = path.string() + ".XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) return systemFailure("cannot create", path);
+  ::fchmod(fd, 0644);
+  Status written = writeAll(fd, file, path);
+  if (::close(fd) != 0 && written) written = systemFailure("cannot close", path);
+  if (written && std::rename(temp.c_str(), path.c_str()) != 0)
+    written = systemFailure("cannot replace", path);
+  if (!written) ::unlink(temp.c_str());
+  return written;
+}
+
+std::string codeDigits(int32_t code) {
+  char digits[8];
+  std::snprintf(digits, sizeof digits, "%04X", unsigned(uint32_t(code) & 0xFFFF));
+  return digits;
+}
+
+}  // namespace glyph
