@@ -1,8 +1,9 @@
 // loadTrueType: a TrueType file, read through FreeType, as a document.
 //
 // The document type: Japanese when OS/2 sets the JIS code page bit, or when the font
-// maps a character that CP932 has and CP1252 has not; else Latin. (A Latin font with
-// characters like U+00A7, which CP932 also codes in two bytes, stays Latin.)
+// maps a kana, a CJK ideograph or another character of the Japanese blocks that CP932
+// codes; else Latin. CP932 also codes U+00A7, Greek, Cyrillic and box drawing in two
+// bytes, so a Latin font that has them stays Latin.
 // Characters go back to codes through that code page; of several characters giving
 // one code, the one the code page gives for the code wins. Outlines are kept point
 // for point; a font whose unitsPerEm is not 2048 is scaled to it.
@@ -210,14 +211,20 @@ Status unicodeCharacters(FT_Face face, std::vector<MappedCharacter>& characters)
   return Status::success();
 }
 
+// CJK symbols, kana, CJK ideographs, compatibility ideographs, half- and full-width
+// forms.
+bool isJapaneseBlock(char32_t ch) {
+  return (ch >= 0x3000 && ch <= 0x30FF) || (ch >= 0x4E00 && ch <= 0x9FFF) ||
+         (ch >= 0xF900 && ch <= 0xFAFF) || (ch >= 0xFF00 && ch <= 0xFFEF);
+}
+
 FontType detectType(FT_Face face, const std::vector<MappedCharacter>& characters) {
   auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
   if (os2 && os2->version != 0xFFFF && os2->version >= 1 &&
       (os2->ulCodePageRange1 & kJisCodePageBit))
     return FontType::Japanese;
   for (const MappedCharacter& mapped : characters)
-    if (!codepage::fromUnicode(CodePage::Cp1252, mapped.unicode) &&
-        codepage::fromUnicode(CodePage::Cp932, mapped.unicode))
+    if (isJapaneseBlock(mapped.unicode) && codepage::fromUnicode(CodePage::Cp932, mapped.unicode))
       return FontType::Japanese;
   return FontType::Latin;
 }

@@ -176,6 +176,18 @@ TEST(TrueTypeForeignFonts, InstalledJapaneseFontOpensAsJapanese) {
   EXPECT_GT(document->glyphs().size(), 6000u);
 }
 
+TEST(TrueTypeForeignFonts, LatinFontWithGreekAndCyrillicOpensAsLatin) {
+  // CP932 codes Greek and Cyrillic in two bytes; that does not make a font Japanese.
+  const std::string path = "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf";
+  if (!std::filesystem::exists(path)) GTEST_SKIP() << "Liberation Sans is not installed";
+  std::unique_ptr<FontDocument> document;
+  ASSERT_TRUE(loadTrueType(path, document));
+  EXPECT_EQ(document->type(), FontType::Latin);
+  EXPECT_EQ(document->name(), "Liberation Sans");
+  ASSERT_NE(document->glyph(0x80), nullptr);  // the euro sign
+  EXPECT_FALSE(document->glyph(0x80)->contours.empty());
+}
+
 TEST(TrueTypeBadFiles, EmptyShortAndForeignFilesAreRefused) {
   EXPECT_NE(readStatus({}).message().find("empty"), std::string::npos);
   EXPECT_FALSE(readStatus({0, 1, 0, 0, 0}));
