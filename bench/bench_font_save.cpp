@@ -101,14 +101,27 @@ const FontDocument& benchDocument() {
   return document;
 }
 
-std::filesystem::path workFolder() {
-  static const std::filesystem::path folder = [] {
-    auto path =
-        std::filesystem::temp_directory_path() / ("bench_font_save_" + std::to_string(getpid()));
-    std::filesystem::create_directories(path);
-    return path;
-  }();
-  return folder;
+// A folder for the run's files, removed when the program ends.
+class WorkFolder {
+ public:
+  WorkFolder()
+      : m_path(std::filesystem::temp_directory_path() /
+               ("bench_font_save_" + std::to_string(getpid()))) {
+    std::filesystem::create_directories(m_path);
+  }
+  ~WorkFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+  }
+  const std::filesystem::path& path() const { return m_path; }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+const std::filesystem::path& workFolder() {
+  static const WorkFolder folder;
+  return folder.path();
 }
 
 std::vector<double> g_saveSeconds;  // every timed save, for the fontTools ratio
