@@ -1,21 +1,255 @@
 // The font editor bridge: connection, character navigation, glyph transfer.
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <functional>
 
 #include "app/Form1.h"
+#include "editor/EditorLink.h"
+#include "platform/DBusEditor.h"
+#include "platform/ForeignWindow.h"
+#include "platform/Prompts.h"
+#include "platform/SystemCodePage.h"
+#include "reference/ReferenceLabel.h"
 
-// No editor link yet: the first activation reports it unavailable.
+namespace {
+
+const QString kEditorUnavailable =
+    QStringLiteral("Kernovaが起動できないか、Kernovaとの連動がキャンセルされました。");
+
+// Hands every key press that carries a character (and every committed input-method
+// text) to the handler before the field inserts it. Control chords are left to the
+// menu shortcuts.
+class KeyPressFilter final : public QObject {
+ public:
+  KeyPressFilter(QObject* parent, std::function<void(int16_t)> handler)
+      : QObject(parent), m_handler(std::move(handler)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      const bool chord = key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
+      if (!key->text().isEmpty() && !chord) m_handler(platform::codeOfText(key->text()));
+    } else if (event->type() == QEvent::InputMethod) {
+      const auto* input = static_cast<QInputMethodEvent*>(event);
+      if (!input->commitString().isEmpty()) m_handler(platform::codeOfText(input->commitString()));
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void(int16_t)> m_handler;
+};
+
+Prompts::Buttons toPromptButtons(editor::EditorWindow::Buttons buttons) {
+  switch (buttons) {
+    case editor::EditorWindow::Buttons::YesNo: return Prompts::Buttons::YesNo;
+    case editor::EditorWindow::Buttons::YesNoCancel: return Prompts::Buttons::YesNoCancel;
+    default: return Prompts::Buttons::Ok;
+  }
+}
+
+editor::EditorWindow::Answer toEditorAnswer(Prompts::Answer answer) {
+  switch (answer) {
+    case Prompts::Answer::Yes: return editor::EditorWindow::Answer::Yes;
+    case Prompts::Answer::No: return editor::EditorWindow::Answer::No;
+    case Prompts::Answer::Cancel: return editor::EditorWindow::Answer::Cancel;
+    default: return editor::EditorWindow::Answer::Ok;
+  }
+}
+
+// 128 (Shift-JIS) when the family actually used supports Japanese, else 0 (ANSI).
+int fontCharSet(const QFont& font) {
+  const QString family = QFontInfo(font).family();
+  return QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese) ? 128 : 0;
+}
+
+}  // namespace
+
+// The window as the editor link sees it, and the link itself.
+struct Form1::EditorBridge final : editor::EditorWindow {
+  EditorBridge(Form1& form, editor::EditorLauncher* launcher)
+      : m_form(form),
+        m_ownLauncher(launcher ? nullptr : std::make_unique<platform::DBusEditorLauncher>()),
+        m_launcher(launcher ? *launcher : *m_ownLauncher),
+        link(m_launcher, *this) {}
+
+  Answer ask(const QString& text, Buttons buttons) override {
+    return toEditorAnswer(m_form.m_prompts->ask(kCaption, text, toPromptButtons(buttons)));
+  }
+  void setStatusText(const QString& text) override { m_form.LabelStat->setText(text); }
+  int32_t currentCharCode() const override { return m_form.m_currentCharCode; }
+  void setCurrentCharCode(int32_t code) override { m_form.m_currentCharCode = code; }
+  int referenceCharSet() const override { return fontCharSet(m_form.LabelChar->font()); }
+  void setReferenceFace(const QString& face) override { m_form.TextFace->setText(face); }
+  void showMainWindow() override { m_form.show(); }
+  void showEditorWindow(uint32_t windowId) override { platform::showForeignWindow(windowId); }
+  void editorLinked() override { m_form.m_editorLinked = true; }
+
+  editor::EditorLauncher& launcher() { return m_launcher; }
+
+ private:
+  Form1& m_form;
+  std::unique_ptr<editor::EditorLauncher> m_ownLauncher;
+  editor::EditorLauncher& m_launcher;
+
+ public:
+  editor::EditorLink link;
+};
+
+Form1::EditorBridge& Form1::editorBridge() {
+  if (!m_editorBridge) {
+    m_editorBridge = std::make_shared<EditorBridge>(*this, m_services.editor);
+    TextChar->installEventFilter(
+        new KeyPressFilter(TextChar, [this](int16_t keyAscii) { TextChar_KeyPress(keyAscii); }));
+  }
+  return *m_editorBridge;
+}
+
+int32_t Form1::fonttype() { return int32_t(editorBridge().link.fonttype()); }
+
+bool Form1::editorConnected() { return editorBridge().link.editorConnected(); }
+
+// The first activation's connection; on failure the editor controls stay off.
 void Form1::initialiseEditor() {
+  editor::EditorLink& link = editorBridge().link;
+  link.resetFontType();
+  if (link.connectEditor(true)) {
+    link.editorSetCode(m_currentCharCode);
+    return;
+  }
   m_editorUnavailable = true;
-  LabelStat->setText("Kernovaが起動できないか、Kernovaとの連動がキャンセルされました。");
+  LabelStat->setText(kEditorUnavailable);
   setEditorControlsEnabled(false);
 }
 
-void Form1::askToSaveEditorFont() {}
-void Form1::TextChar_KeyPress(int16_t) {}
-void Form1::TextChar_Change() {}
-void Form1::CommandNext_Click() {}
-void Form1::CommandPrev_Click() {}
-void Form1::CheckAuto_Click() {}
-void Form1::CheckSync_Click() {}
-void Form1::CommandKernova_Click() {}
-void Form1::CheckSB_Click() {}
+void Form1::askToSaveEditorFont() {
+  if (!m_editorLinked) return;
+  EditorBridge& bridge = editorBridge();
+  editor::offerToSaveFont(bridge.launcher(), bridge);
+}
+
+void Form1::showCodeDisplay() {
+  LabelCode->setText(QString::number(uint32_t(m_currentCharCode), 16).toUpper().right(4));
+}
+
+// Backspace selects the space character.
+void Form1::showCharacter() {
+  if (m_currentCharCode == 8) m_currentCharCode = 32;
+  LabelChar->setText(platform::characterOfCode(m_currentCharCode));
+}
+
+// Without the connected guard, so typing reconnects after a failed connection.
+void Form1::tellEditorCode() { editorBridge().link.tellCode(m_currentCharCode); }
+
+void Form1::switchCharacter(int32_t oldCode) {
+  saveStrokeFile(strokeFileName(oldCode));
+  showCodeDisplay();
+  loadStrokeFile(strokeFileName(m_currentCharCode));
+  redrawCanvas();
+  showStatusCount();
+}
+
+// Runs before the field inserts the key. On a Japanese font the character is taken
+// from the field's text by TextChar_Change instead.
+void Form1::TextChar_KeyPress(int16_t keyAscii) {
+  const int32_t oldCode = m_currentCharCode;
+  if (checkValue(CheckSync) != 0) CommandKernova_Click();
+  if (fonttype() != int32_t(editor::FontType::Japanese)) {
+    m_currentCharCode = keyAscii;
+    tellEditorCode();
+    // Only the change events that really follow are swallowed: clearing a field
+    // that holds text, and the field inserting a printable key. A count left over
+    // would swallow a later Sync transfer.
+    const bool inserts = keyAscii < 0 || (keyAscii >= 32 && keyAscii != 127);
+    m_syncSkipCount = int(!TextChar->text().isEmpty()) + int(inserts);
+    TextChar->setText(QString());
+    showCharacter();
+  }
+  showCodeDisplay();
+  if (m_currentCharCode != oldCode) switchCharacter(oldCode);
+}
+
+// Keeps one character: the last when the caret is past the first, else the first.
+// Setting the text runs TextChar_Change again, nested.
+void Form1::keepOneCharacter(const QString& text) {
+  const QList<uint> characters = text.toUcs4();
+  if (characters.size() <= 1) return;
+  const uint kept = TextChar->cursorPosition() > 1 ? characters.back() : characters.front();
+  TextChar->setText(QString::fromUcs4(reinterpret_cast<const char32_t*>(&kept), 1));
+}
+
+void Form1::TextChar_Change() {
+  if (checkValue(CheckSync) != 0) CommandKernova_Click();
+  keepOneCharacter(TextChar->text());
+  const QString kept = TextChar->text();
+  if (kept.isEmpty() || fonttype() != int32_t(editor::FontType::Japanese)) return;
+  const int32_t leftCode = m_currentCharCode;
+  m_currentCharCode = editor::toUnsigned16(platform::codeOfText(kept));
+  tellEditorCode();
+  showCharacter();
+  // A nested pass has already switched when the code no longer differs.
+  if (m_currentCharCode != leftCode) switchCharacter(leftCode);
+}
+
+void Form1::stepCharacter(bool next) {
+  const int32_t oldCode = m_currentCharCode;
+  if (checkValue(CheckSync) != 0) {
+    CommandKernova_Click();
+    QCoreApplication::processEvents();
+  }
+  editor::EditorLink& link = editorBridge().link;
+  next ? link.editorNextCode() : link.editorPrevCode();
+  const QString character = platform::characterOfCode(m_currentCharCode);
+  // The field raises a change event only when its text really changes.
+  m_syncSkipCount = TextChar->text() != character ? 1 : 0;
+  TextChar->setText(character);
+  LabelChar->setText(character);
+  showCodeDisplay();
+  if (m_currentCharCode != oldCode) switchCharacter(oldCode);
+}
+
+void Form1::CommandNext_Click() { stepCharacter(true); }
+void Form1::CommandPrev_Click() { stepCharacter(false); }
+
+void Form1::CheckAuto_Click() { CheckSync->setEnabled(checkValue(CheckAuto) == 0); }
+
+// Switching Sync on starts with no transfers to swallow: a count set while Sync was
+// off belongs to change events that have already passed.
+void Form1::CheckSync_Click() {
+  CheckAuto->setEnabled(checkValue(CheckSync) == 0);
+  if (checkValue(CheckSync) != 0) m_syncSkipCount = 0;
+}
+
+void Form1::CheckSB_Click() {
+  const bool on = checkValue(CheckSB) == 1;
+  TextLSB->setEnabled(on);
+  TextRSB->setEnabled(on);
+}
+
+// The transfer. A bitmap that could not be written abandons it (the export has put
+// its message in LabelStat), so the editor never traces a stale or partial file.
+void Form1::CommandKernova_Click() {
+  if (checkValue(CheckSync) != 0 && m_syncSkipCount > 0) {
+    --m_syncSkipCount;
+    return;
+  }
+  const QString path = exportGlyphBitmap();
+  if (path.isEmpty()) return;
+  editor::EditorLink& link = editorBridge().link;
+  if (!link.connectEditor(false)) return;
+  link.editorSetCode(m_currentCharCode);
+  const Status replaced = link.editorReplaceGlyph(path);
+  if (!replaced) LabelStat->setText(QString::fromStdString(replaced.message()));
+  if (checkValue(CheckSB) == 1) {
+    link.editorSetSideBearings(editor::readSideBearing(TextLSB->text()),
+                               editor::readSideBearing(TextRSB->text()));
+  }
+  if (checkValue(CheckAuto) != 0 && checkValue(CheckSync) == 0) CommandNext_Click();
+}

@@ -1,0 +1,173 @@
+// The bus layer against a stand-in editor served from another thread: the contract's
+// argument types, calls to an editor that never answers or answers nonsense, and
+// starting an editor that is missing or ends at once.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDBusVirtualObject>
+#include <QElapsedTimer>
+#include <QMutex>
+#include <QSemaphore>
+#include <QThread>
+#include <functional>
+
+#include "platform/DBusEditor.h"
+
+namespace {
+
+enum class Behaviour { Contract, Silent, Nonsense };
+
+// Serves "Kernova.Application" on its own connection and thread, so the test's
+// blocking calls get their answers (or none).
+class StandInEditor final : public QThread {
+ public:
+  explicit StandInEditor(Behaviour behaviour) : m_behaviour(behaviour) {
+    start();
+    m_ready.acquire();
+  }
+  ~StandInEditor() override {
+    quit();
+    wait();
+  }
+
+  QStringList received() {
+    QMutexLocker lock(&m_mutex);
+    return m_received;
+  }
+
+ protected:
+  void run() override;
+
+ private:
+  class Object;
+  QDBusMessage answer(const QDBusMessage& message);
+
+  Behaviour m_behaviour;
+  QSemaphore m_ready;
+  QMutex m_mutex;
+  QStringList m_received;  // "member(signature)"
+};
+
+class StandInEditor::Object final : public QDBusVirtualObject {
+ public:
+  explicit Object(StandInEditor& owner) : m_owner(owner) {}
+  bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+    {
+      QMutexLocker lock(&m_owner.m_mutex);
+      m_owner.m_received << message.member() + "(" + message.signature() + ")";
+    }
+    if (m_owner.m_behaviour != Behaviour::Silent) connection.send(m_owner.answer(message));
+    return true;
+  }
+  QString introspect(const QString&) const override { return {}; }
+
+ private:
+  StandInEditor& m_owner;
+};
+
+QDBusMessage StandInEditor::answer(const QDBusMessage& message) {
+  const bool nonsense = m_behaviour == Behaviour::Nonsense;
+  const QString member = message.member();
+  if (member == "Get") {
+    const QString property = message.arguments().value(1).toString();
+    QVariant value = QVariant::fromValue(QDBusObjectPath("/Documents/1"));
+    if (property == "hWnd") value = QVariant::fromValue(uint(7));
+    if (property == "saved") value = false;
+    if (nonsense) value = QStringLiteral("nonsense");
+    return message.createReply(QVariant::fromValue(QDBusVariant(value)));
+  }
+  if (member == "getcode") return message.createReply(nonsense ? QVariant("A") : QVariant::fromValue<qint16>(-32096));
+  if (member == "NewFile")
+    return message.createReply(nonsense ? QVariant(1) : QVariant::fromValue(QDBusObjectPath("/Documents/2")));
+  return message.createReply();
+}
+
+void StandInEditor::run() {
+  const QString name = "stand-in-editor";
+  {
+    QDBusConnection connection = QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+    Object object(*this);
+    connection.registerVirtualObject("/", &object, QDBusConnection::SubPath);
+    connection.registerService(platform::kEditorService);
+    m_ready.release();
+    exec();
+    connection.unregisterService(platform::kEditorService);
+    connection.unregisterObject("/", QDBusConnection::UnregisterTree);
+  }
+  QDBusConnection::disconnectFromBus(name);
+}
+
+constexpr platform::BusTimeouts kShort{300, 300, 3000, 10};
+
+platform::DBusEditorLauncher launcher(QString program = "/nonexistent/kernova") {
+  return platform::DBusEditorLauncher(QDBusConnection::sessionBus(), std::move(program), kShort);
+}
+
+TEST(DBusEditor, CallsCarryTheContractsArgumentTypes) {
+  StandInEditor editor(Behaviour::Contract);
+  auto app = launcher().attach();
+  ASSERT_TRUE(app);
+  auto document = app->ActiveDocument();
+  ASSERT_TRUE(document);
+  EXPECT_EQ(document->getcode(0, false), int16_t(-32096));
+  EXPECT_TRUE(document->setcode(0, 0x82A0, false));
+  EXPECT_TRUE(document->SetLeftRightSidebearing(10, -5, false));
+  EXPECT_TRUE(document->ImportBmpfile("/tmp/srfm_dots0041.bmp"));
+  EXPECT_EQ(document->saved(), false);
+  EXPECT_TRUE(app->NewFile(1, true));
+  EXPECT_EQ(app->hWnd(), 7u);
+  const QStringList received = editor.received();
+  for (const char* call : {"getcode(nb)", "setcode(nib)", "SetLeftRightSidebearing(nnb)",
+                           "ImportBmpfile(s)", "NewFile(nb)", "Get(ss)"})
+    EXPECT_TRUE(received.contains(call)) << call << " in " << received.join(' ').toStdString();
+}
+
+TEST(DBusEditor, AnEditorThatNeverAnswersFailsEachCallAfterItsTimeout) {
+  StandInEditor editor(Behaviour::Silent);
+  auto app = launcher().attach();
+  ASSERT_TRUE(app) << "the bus itself names the owner";
+  QElapsedTimer timer;
+  timer.start();
+  EXPECT_FALSE(app->ActiveDocument());
+  EXPECT_FALSE(app->NewFile(1, true));
+  EXPECT_FALSE(app->hWnd());
+  EXPECT_LT(timer.elapsed(), 3 * 300 + 1500);
+}
+
+TEST(DBusEditor, RepliesOfTheWrongTypeAreFailedCalls) {
+  StandInEditor editor(Behaviour::Nonsense);
+  auto app = launcher().attach();
+  ASSERT_TRUE(app);
+  EXPECT_FALSE(app->ActiveDocument());
+  EXPECT_FALSE(app->NewFile(0, true));
+  EXPECT_FALSE(app->hWnd());
+}
+
+TEST(DBusEditor, NoEditorMeansNothingToAttachToAndAMissingProgramCannotStart) {
+  auto missing = launcher();
+  EXPECT_FALSE(missing.attach());
+  QElapsedTimer timer;
+  timer.start();
+  EXPECT_FALSE(missing.start());
+  EXPECT_LT(timer.elapsed(), 1000);
+}
+
+TEST(DBusEditor, AStartedProgramThatEndsAtOnceIsNotWaitedForToTheEnd) {
+  auto ending = launcher("/bin/true");
+  QElapsedTimer timer;
+  timer.start();
+  EXPECT_FALSE(ending.start());
+  EXPECT_LT(timer.elapsed(), 2500) << "gave up before the 3 s wait was over";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

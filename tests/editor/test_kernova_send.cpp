@@ -1,0 +1,185 @@
+// The tool against the real editor on a private bus: the editor is started beside
+// the tool, a glyph drawn with mouse events is sent, the font is saved, and the
+// saved font is checked with ots-sanitize and a FreeType rendering that matches the
+// canvas. Then the editor dies and the next send neither hangs nor crashes.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include "app/Form1.h"
+#include "platform/DBusEditor.h"
+#include "platform/PictureBox.h"
+#include "platform/SystemCodePage.h"
+#include "tests/support/FakeBrushHost.h"
+#include "tests/support/FakePrompts.h"
+
+namespace {
+
+const QString kService = QStringLiteral("Kernova.Application");
+
+QString editorProgram() { return QString::fromLocal8Bit(qgetenv("DZ_BIN_DIR")) + "/kernova"; }
+
+bool editorRuns() {
+  return QDBusConnection::sessionBus().interface()->isServiceRegistered(kService).value();
+}
+
+void waitWhileEditorRuns() {
+  QDeadlineTimer deadline(5000);
+  while (editorRuns() && !deadline.hasExpired()) QThread::msleep(10);
+}
+
+QDBusMessage callEditor(const QString& path, const QString& interface, const QString& member,
+                        const QVariantList& arguments = {}) {
+  QDBusMessage message = QDBusMessage::createMethodCall(kService, path, interface, member);
+  message.setArguments(arguments);
+  return QDBusConnection::sessionBus().call(message, QDBus::Block, 20000);
+}
+
+QString activeDocument() {
+  const QDBusMessage reply = callEditor("/Application", "org.freedesktop.DBus.Properties", "Get",
+                                        {"Kernova.Application", "ActiveDocument"});
+  return qvariant_cast<QDBusObjectPath>(qvariant_cast<QDBusVariant>(reply.arguments().value(0)).variant())
+      .path();
+}
+
+struct KernovaSendFixture : ::testing::Test {
+  QTemporaryDir dir;
+  FakePrompts prompts;
+  FixedRandom random;
+  std::unique_ptr<platform::DBusEditorLauncher> launcher;
+  std::unique_ptr<Form1> form;
+
+  void SetUp() override {
+    if (!QFileInfo(editorProgram()).isExecutable())
+      GTEST_SKIP() << "no kernova executable in DZ_BIN_DIR (" << editorProgram().toStdString() << ")";
+    platform::setSystemCodePage(codepage::CodePage::Cp1252);
+    launcher = std::make_unique<platform::DBusEditorLauncher>(QDBusConnection::sessionBus(), editorProgram());
+    Form1Services services;
+    services.prompts = &prompts;
+    services.random = &random;
+    services.editor = launcher.get();
+    services.workingDirectory = dir.path().toStdString();
+    form = std::make_unique<Form1>(services);
+    form->setCurrentCharCode(0x41);
+  }
+  void TearDown() override {
+    form.reset();
+    if (editorRuns()) callEditor("/Application", "Kernova.Application", "Quit");
+    waitWhileEditorRuns();
+    platform::setSystemCodePage(std::nullopt);
+  }
+
+  void mouse(QEvent::Type type, Qt::MouseButtons held, QPointF p) {
+    const QPointF local = p + QPointF(1, 1);  // the canvas border
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, local, form->PictureDOT->mapToGlobal(local), button, held, Qt::NoModifier);
+    QApplication::sendEvent(form->PictureDOT, &event);
+  }
+  void stroke(QPointF from, QPointF to) {
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, from);
+    for (int i = 1; i <= 20; ++i) mouse(QEvent::MouseMove, Qt::LeftButton, from + (to - from) * (i / 20.0));
+    mouse(QEvent::MouseButtonRelease, Qt::NoButton, to);
+  }
+};
+
+// Ink of the canvas against a FreeType rendering of the saved glyph at 1 pixel per
+// canvas pixel (2048 units per em, 4 units per pixel, baseline at canvas row 442).
+double renderedOverlap(const QString& fontPath, const QImage& canvas, uint32_t character) {
+  FT_Library library = nullptr;
+  FT_Face face = nullptr;
+  if (FT_Init_FreeType(&library) != 0) return -1;
+  double overlap = -1;
+  if (FT_New_Face(library, fontPath.toLocal8Bit().constData(), 0, &face) == 0 &&
+      FT_Set_Pixel_Sizes(face, 512, 512) == 0 &&
+      FT_Load_Char(face, character, FT_LOAD_RENDER | FT_LOAD_NO_HINTING) == 0) {
+    const FT_GlyphSlot slot = face->glyph;
+    int both = 0, either = 0;
+    for (int y = 0; y < canvas.height(); ++y) {
+      for (int x = 0; x < canvas.width(); ++x) {
+        const bool inked = qBlue(canvas.pixel(x, y)) == 0;
+        const int row = slot->bitmap_top - (442 - y);
+        const int column = x - slot->bitmap_left;
+        bool rendered = false;
+        if (row >= 0 && row < int(slot->bitmap.rows) && column >= 0 && column < int(slot->bitmap.width))
+          rendered = slot->bitmap.buffer[row * slot->bitmap.pitch + column] >= 128;
+        both += inked && rendered;
+        either += inked || rendered;
+      }
+    }
+    overlap = either == 0 ? 0 : double(both) / either;
+  }
+  if (face) FT_Done_Face(face);
+  FT_Done_FreeType(library);
+  return overlap;
+}
+
+TEST_F(KernovaSendFixture, ADrawnGlyphSentAndSavedIsAValidFontThatRendersLikeTheCanvas) {
+  prompts.answers = {Prompts::Answer::Yes, Prompts::Answer::Yes};  // new font, Latin
+  form->Form_Activate();
+  ASSERT_FALSE(form->editorUnavailable()) << form->LabelStat->text().toStdString();
+  ASSERT_TRUE(form->editorLinked());
+  EXPECT_EQ(form->fonttype(), 1);
+  form->SliderMax->setValue(30);
+  form->SliderMin->setValue(30);
+  stroke({120, 420}, {250, 80});
+  stroke({250, 80}, {380, 420});
+  stroke({170, 300}, {330, 300});
+  ASSERT_GT(form->strokeLog().logEnd(), 0);
+  form->CommandKernova_Click();
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath("data/srfm_dots0041.bmp")));
+
+  const QString document = activeDocument();
+  ASSERT_NE(document, "/");
+  const QString fontPath = dir.filePath("brush.ttf");
+  const QDBusMessage saved = callEditor(document, "Kernova.Document", "SaveAs", {fontPath});
+  ASSERT_EQ(saved.type(), QDBusMessage::ReplyMessage) << saved.errorMessage().toStdString();
+
+  QProcess ots;
+  ots.start("ots-sanitize", {fontPath, dir.filePath("sanitized.ttf")});
+  ASSERT_TRUE(ots.waitForFinished(30000));
+  EXPECT_EQ(ots.exitCode(), 0) << ots.readAllStandardError().toStdString();
+
+  const double overlap = renderedOverlap(fontPath, form->canvas().image(), 'A');
+  EXPECT_GT(overlap, 0.9) << "share of ink the canvas and the rendering have in common";
+}
+
+TEST_F(KernovaSendFixture, AnEditorThatDiedIsStartedAgainAndACancelEndsTheSendQuickly) {
+  prompts.answers = {Prompts::Answer::Yes, Prompts::Answer::No};  // new font, Japanese
+  form->Form_Activate();
+  ASSERT_FALSE(form->editorUnavailable());
+  EXPECT_EQ(form->fonttype(), 2);
+  callEditor("/Application", "Kernova.Application", "Quit");
+  waitWhileEditorRuns();
+  ASSERT_FALSE(editorRuns());
+
+  prompts.answers = {Prompts::Answer::Cancel};
+  const size_t asked = prompts.asked.size();
+  QElapsedTimer timer;
+  timer.start();
+  form->CommandKernova_Click();
+  EXPECT_LT(timer.elapsed(), 10000);
+  ASSERT_EQ(prompts.asked.size(), asked + 1) << "the new editor has no document";
+  EXPECT_TRUE(prompts.asked.back().text.startsWith(QStringLiteral("フォントファイルが開かれていません")));
+  EXPECT_TRUE(editorRuns());
+  EXPECT_FALSE(form->editorConnected());
+}
+
+}  // namespace
