@@ -292,6 +292,7 @@ void Form1::Form_Load() {
   showStatusCount();
   m_tabletContext = 0;
   openTablet();
+  showStartupNotice();
   Timer1->start();
 }
 

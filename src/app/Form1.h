@@ -284,4 +284,20 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   int32_t fonttype();  // 0 unknown, 1 Latin, 2 Japanese
   int32_t syncSkipCount() const { return m_syncSkipCount; }
   bool editorConnected();
+
+ private:
+  // settings store and stroke files
+  std::shared_ptr<SettingsStore> m_ownSettings;  // shared_ptr: SettingsStore is incomplete here
+  QString m_startupNotice;
+  std::vector<QString> m_protectedStrokeFiles;  // damaged, and could not be moved aside
+  SettingsStore& settingsStore();
+  void loadCharSetting(const SettingsStore& store);
+  void loadPresetSettings(const SettingsStore& store);
+  void loadReferenceLabelSettings(const SettingsStore& store);
+  std::filesystem::path strokeFilePath(const QString& path) const;
+  bool isProtectedStrokeFile(const QString& path) const;
+  void setProtectedStrokeFile(const QString& path, bool isProtected);
+  void reportPersistenceProblem(const QString& message);
+  void reportSaveFailure(const QString& message, bool losesWork);
+  void showStartupNotice();
 };

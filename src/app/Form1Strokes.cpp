@@ -1,9 +1,12 @@
 // The stroke log's commands (Clear, UnDo, ReDo) and the per-character stroke files.
 #include <QLabel>
+#include <algorithm>
 #include <filesystem>
 
 #include "app/Form1.h"
 #include "platform/PictureBox.h"
+#include "platform/Prompts.h"
+#include "strokes/StrokeFile.h"
 
 namespace {
 QString codeDisplay(int32_t code) {
@@ -44,16 +47,94 @@ QString Form1::strokeFileName(int32_t code) {
          ".log";
 }
 
+// A folder that cannot be made is reported; the window still opens, and every later
+// save of a stroke file fails with its own message.
 void Form1::ensureDataFolder() {
+  const std::filesystem::path folder = workingDirectory() / "data";
   std::error_code error;
-  std::filesystem::create_directories(workingDirectory() / "data", error);
+  if (std::filesystem::is_directory(folder, error)) return;
+  std::filesystem::create_directories(folder, error);
+  if (std::filesystem::is_directory(folder)) return;
+  const QString reason = error ? QString::fromStdString(error.message()) : "フォルダではありません";
+  reportPersistenceProblem("dataフォルダを作成できません（" + reason +
+                           "）。ストロークは保存されません");
 }
 
-// Stroke files are not written yet: the log lives only in memory.
-void Form1::saveStrokeFile(const QString&) {}
+std::filesystem::path Form1::strokeFilePath(const QString& path) const {
+  return workingDirectory() / path.toStdString();
+}
 
-// Stroke files are not read yet: every character starts with an empty log.
-void Form1::loadStrokeFile(const QString&) { m_strokeLog.clearStrokeLog(); }
+// Writes the live records atomically; the old file survives any failure. A damaged
+// file that could not be moved aside is never overwritten.
+void Form1::saveStrokeFile(const QString& path) {
+  if (path.isEmpty()) return;
+  if (isProtectedStrokeFile(path)) {
+    reportSaveFailure(path + " は壊れたファイルのため上書きしません", m_strokeLog.logEnd() > 0);
+    return;
+  }
+  const Status saved = strokefile::writeStrokeFile(strokeFilePath(path), m_strokeLog);
+  if (!saved)
+    reportSaveFailure(path + " を保存できません: " + QString::fromStdString(saved.message()),
+                      m_strokeLog.logEnd() > 0);
+}
+
+// A missing file is an empty log. A damaged one also gives an empty log and is moved
+// aside, so that the next save cannot destroy what is left in it.
+void Form1::loadStrokeFile(const QString& path) {
+  m_strokeLog.clearStrokeLog();
+  if (path.isEmpty()) return;
+  const std::filesystem::path file = strokeFilePath(path);
+  const strokefile::LoadResult result = strokefile::readStrokeFile(file, m_strokeLog);
+  if (result.outcome != strokefile::LoadOutcome::Damaged) {
+    setProtectedStrokeFile(path, false);
+    return;
+  }
+  const QString problem = path + " を読み込めません（" + QString::fromStdString(result.message) + "）";
+  std::filesystem::path movedTo;
+  const Status moved = strokefile::moveDamagedFileAside(file, movedTo);
+  setProtectedStrokeFile(path, !moved);
+  if (moved)
+    reportPersistenceProblem(problem + "。" + QString::fromStdString(movedTo.filename().string()) +
+                             " に移しました");
+  else
+    reportPersistenceProblem(problem + "。移せないため上書きしません: " +
+                             QString::fromStdString(moved.message()));
+}
+
+bool Form1::isProtectedStrokeFile(const QString& path) const {
+  return std::find(m_protectedStrokeFiles.begin(), m_protectedStrokeFiles.end(), path) !=
+         m_protectedStrokeFiles.end();
+}
+
+void Form1::setProtectedStrokeFile(const QString& path, bool isProtected) {
+  std::erase(m_protectedStrokeFiles, path);
+  if (isProtected) m_protectedStrokeFiles.push_back(path);
+}
+
+// Problems found during start-up are kept until the tablet has had its say in
+// LabelStat (showStartupNotice), so neither message hides the other.
+void Form1::reportPersistenceProblem(const QString& message) {
+  LabelStat->setText(message);
+  if (m_firstActivation)
+    m_startupNotice = m_startupNotice.isEmpty() ? message : m_startupNotice + " / " + message;
+}
+
+// While the window closes the status line is no longer seen, so a failure that loses
+// work is reported in a message box.
+void Form1::reportSaveFailure(const QString& message, bool losesWork) {
+  reportPersistenceProblem(message);
+  if (m_unloaded && losesWork)
+    m_prompts->ask(kCaption, message, Prompts::Buttons::Ok);
+}
+
+void Form1::showStartupNotice() {
+  if (m_startupNotice.isEmpty()) return;
+  const QString current = LabelStat->text();
+  LabelStat->setText(current.isEmpty() || current == m_startupNotice
+                         ? m_startupNotice
+                         : m_startupNotice + " / " + current);
+  m_startupNotice.clear();
+}
 
 void Form1::CommandSave_Click() { saveStrokeFile(strokeFileName(m_currentCharCode)); }
 

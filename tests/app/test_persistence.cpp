@@ -1,0 +1,338 @@
+// Work that survives runs: the settings loaded at start-up and saved at shut-down, the
+// brush presets, and the stroke files written and read by the window.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/Form1.h"
+#include "reference/ReferenceLabel.h"
+#include "tests/app/FakeSettingsStore.h"
+#include "tests/support/FakePrompts.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kFourLineExample = "1,3,120,345\r\n2,3,121,350\r\n2,4,123,358\r\n3,0,0,0\r\n";
+
+const std::vector<QString> kKeysInOrder = {
+    "Char", "Auto", "Sync", "RefChar", "RefFace", "SetSB", "LSB", "RSB",
+    "PresetMin0", "PresetMax0", "PresetMod0", "PresetMin1", "PresetMax1", "PresetMod1",
+    "PresetMin2", "PresetMax2", "PresetMod2", "BMin", "BMax", "Sumiro", "MouseMode",
+    "RefCharColor", "RefCharWidth", "RefCharHeight"};
+
+std::string readBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void writeBytes(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+struct PersistenceFixture : ::testing::Test {
+  QTemporaryDir dir;
+  FakePrompts prompts;
+  FakeSettingsStore settings;
+  std::unique_ptr<Form1> form;
+
+  fs::path root() const { return dir.path().toStdString(); }
+  fs::path dataFile(const char* name) const { return root() / "data" / name; }
+
+  void start() {
+    Form1Services services;
+    services.prompts = &prompts;
+    services.settings = &settings;
+    services.workingDirectory = root();
+    form = std::make_unique<Form1>(services);
+  }
+  void addStroke(int x) {
+    form->strokeLog().appendStrokeRecord(StrokeKind::Begin, x, 10, 3);
+    form->strokeLog().appendStrokeRecord(StrokeKind::Line, x + 1, 20, 4);
+    form->strokeLog().appendStrokeRecord(StrokeKind::End, 0, 0, 0);
+  }
+  QString saved(const QString& key) const { return settings.values.at(key); }
+  QString status() const { return form->LabelStat->text(); }
+};
+
+// --- settings
+
+TEST_F(PersistenceFixture, FirstRunStartsFromTheDefaults) {
+  start();
+  EXPECT_EQ(form->currentCharCode(), 33);
+  EXPECT_EQ(form->TextChar->text(), "!");
+  EXPECT_EQ(form->LabelChar->text(), "!");
+  EXPECT_EQ(form->LabelCode->text(), "21");
+  EXPECT_EQ(Form1::checkValue(form->CheckAuto), 0);
+  EXPECT_EQ(Form1::checkValue(form->CheckSync), 0);
+  EXPECT_EQ(Form1::checkValue(form->CheckRefChar), 1);
+  EXPECT_EQ(Form1::checkValue(form->CheckSB), 0);
+  EXPECT_EQ(Form1::checkValue(form->CheckSumiro), 1);
+  EXPECT_EQ(Form1::checkValue(form->CheckMouseMode), 0);
+  EXPECT_EQ(form->TextFace->text(), "ＭＳ Ｐゴシック");
+  EXPECT_EQ(form->TextLSB->text(), "20");
+  EXPECT_EQ(form->TextRSB->text(), "20");
+  EXPECT_EQ(form->BMin(), 1);
+  EXPECT_EQ(form->BMax(), 20);
+  EXPECT_EQ(form->CommandUsePreset[0]->text(), "1,20,M");
+  EXPECT_EQ(form->CommandUsePreset[1]->text(), "30,50");
+  EXPECT_EQ(form->CommandUsePreset[2]->text(), "100,100");
+  EXPECT_EQ(form->LabelChar->size(), QSize(37, 37));
+  EXPECT_EQ(form->LabelChar->foreColour(), 0x8000000Au);
+  EXPECT_TRUE(settings.writes.empty()) << "nothing is stored before shut-down";
+}
+
+TEST_F(PersistenceFixture, StoredMinimumAboveDefaultMaximumIsPulledDown) {
+  settings.values["BMin"] = "25";
+  start();
+  EXPECT_EQ(form->BMin(), 20);
+  EXPECT_EQ(form->BMax(), 20);
+  EXPECT_EQ(form->SliderMin->value(), 20);
+  EXPECT_EQ(form->LabelMin->text(), "20");
+}
+
+TEST_F(PersistenceFixture, EveryKeyRoundTripsInTableOrder) {
+  const std::map<QString, QString> stored = {
+      {"Char", "33440"}, {"Auto", "0"}, {"Sync", "0"}, {"RefChar", "0"},
+      {"RefFace", "IPAGothic"}, {"SetSB", "1"}, {"LSB", "12"}, {"RSB", "-4"},
+      {"PresetMin0", "2"}, {"PresetMax0", "9"}, {"PresetMod0", "0"},
+      {"PresetMin1", "40"}, {"PresetMax1", "60"}, {"PresetMod1", "1"},
+      {"PresetMin2", "7"}, {"PresetMax2", "250"}, {"PresetMod2", "1"},
+      {"BMin", "3"}, {"BMax", "44"}, {"Sumiro", "0"}, {"MouseMode", "1"},
+      {"RefCharColor", "&H8000000C"}, {"RefCharWidth", "30"}, {"RefCharHeight", "21"}};
+  settings.values = stored;
+  start();
+  EXPECT_EQ(form->TextChar->text(), "あ");
+  EXPECT_EQ(form->LabelCode->text(), "82A0");
+  EXPECT_EQ(form->CommandUsePreset[1]->text(), "40,60,M");
+  EXPECT_EQ(form->BMin(), 3);
+  EXPECT_EQ(form->BMax(), 44);
+  EXPECT_EQ(form->LabelChar->size(), QSize(30, 21));
+  EXPECT_EQ(form->LabelChar->foreColour(), 0x8000000Cu);
+  form->saveSettings();
+  ASSERT_EQ(settings.writes.size(), 1u) << "one write holds every key";
+  std::vector<QString> order;
+  for (const auto& entry : settings.writes[0]) order.push_back(entry.first);
+  EXPECT_EQ(order, kKeysInOrder);
+  EXPECT_EQ(settings.values, stored);
+}
+
+TEST_F(PersistenceFixture, NumbersAreWrittenBackInPlainDecimal) {
+  settings.values = {{"Char", " 0065"}, {"BMax", "+040"}, {"RefCharWidth", "30.4"},
+                     {"RefCharHeight", "20,6"}, {"RefCharColor", "&hff"}};
+  start();
+  form->saveSettings();
+  EXPECT_EQ(saved("Char"), "65");
+  EXPECT_EQ(saved("BMax"), "40");
+  EXPECT_EQ(saved("RefCharWidth"), "30");
+  EXPECT_EQ(saved("RefCharHeight"), "21");
+  EXPECT_EQ(saved("RefCharColor"), "&HFF");
+}
+
+TEST_F(PersistenceFixture, UnusableValuesFallBackToTheirDefaults) {
+  settings.values = {
+      {"Char", "abc"}, {"Auto", "yes"}, {"RefChar", "7"}, {"PresetMin0", "0"},
+      {"PresetMax1", "99999999999999999999"}, {"PresetMod2", "-1"}, {"BMin", "1.5"},
+      {"BMax", "251"}, {"Sumiro", ""}, {"RefCharColor", "&H12345678"},
+      {"RefCharWidth", "nan"}, {"RefCharHeight", "5"}};
+  start();
+  EXPECT_EQ(form->currentCharCode(), 33);
+  EXPECT_EQ(Form1::checkValue(form->CheckAuto), 0);
+  EXPECT_EQ(Form1::checkValue(form->CheckRefChar), 1);
+  EXPECT_EQ(form->CommandUsePreset[0]->text(), "1,20,M");
+  EXPECT_EQ(form->CommandUsePreset[1]->text(), "30,50");
+  EXPECT_EQ(form->BMin(), 1);
+  EXPECT_EQ(form->BMax(), 20);
+  EXPECT_EQ(Form1::checkValue(form->CheckSumiro), 1);
+  EXPECT_EQ(form->LabelChar->foreColour(), 0x8000000Au);
+  EXPECT_EQ(form->LabelChar->size(), QSize(37, 37));
+  form->saveSettings();
+  EXPECT_EQ(saved("PresetMod2"), "0");
+  for (const char* key : {"Char", "RefCharColor", "RefCharWidth"})
+    EXPECT_FALSE(saved(key).isEmpty()) << key;
+  settings.values = {{"Char", "65536"}, {"RefCharColor", "&H800000FF"}, {"RefCharWidth", "37.5"}};
+  start();
+  EXPECT_EQ(form->currentCharCode(), 33);
+  EXPECT_EQ(form->LabelChar->foreColour(), 0x8000000Au);
+  EXPECT_EQ(form->LabelChar->width(), 37);
+}
+
+TEST_F(PersistenceFixture, AssigningStoredValuesRunsTheControlsHandlers) {
+  settings.values = {{"Auto", "1"}, {"SetSB", "1"}};
+  start();
+  EXPECT_FALSE(form->CheckSync->isEnabled()) << "ticking Auto disables Sync";
+  EXPECT_TRUE(form->TextLSB->isEnabled());
+}
+
+TEST_F(PersistenceFixture, FailedSettingsSaveIsReported) {
+  start();
+  settings.failure = "disk full";
+  form->saveSettings();
+  EXPECT_TRUE(status().contains("disk full")) << status().toStdString();
+  EXPECT_TRUE(prompts.asked.empty()) << "while running, the status line is enough";
+  form->Form_Unload();
+  ASSERT_EQ(prompts.asked.size(), 1u) << "at shut-down the status line is no longer seen";
+  EXPECT_TRUE(prompts.asked[0].text.contains("設定を保存できません"));
+}
+
+// --- presets
+
+TEST_F(PersistenceFixture, StoringAPresetTakesTheCurrentWidthsAndMode) {
+  start();
+  form->SliderMax->setValue(40);
+  form->SliderMax_Scroll();
+  form->SliderMin->setValue(5);
+  form->SliderMin_Scroll();
+  Form1::setCheckValue(form->CheckSumiro, 0);
+  form->CommandPreset[1]->click();
+  EXPECT_EQ(form->CommandUsePreset[1]->text(), "5,40");
+  EXPECT_EQ(form->CommandUsePreset[0]->text(), "1,20,M");
+  EXPECT_EQ(form->CommandUsePreset[2]->text(), "100,100");
+  form->saveSettings();
+  EXPECT_EQ(saved("PresetMin1"), "5");
+  EXPECT_EQ(saved("PresetMax1"), "40");
+  EXPECT_EQ(saved("PresetMod1"), "0");
+  EXPECT_EQ(saved("PresetMin0"), "1");
+}
+
+TEST_F(PersistenceFixture, ApplyingPresetsMovesBothSlidersAndTheMode) {
+  start();
+  form->CommandUsePreset[2]->click();
+  EXPECT_EQ(form->BMin(), 100);
+  EXPECT_EQ(form->BMax(), 100);
+  EXPECT_EQ(Form1::checkValue(form->CheckSumiro), 0);
+  form->CommandUsePreset[0]->click();
+  EXPECT_EQ(form->BMin(), 1);
+  EXPECT_EQ(form->BMax(), 20);
+  EXPECT_EQ(form->LabelMax->text(), "20");
+  EXPECT_EQ(Form1::checkValue(form->CheckSumiro), 1);
+}
+
+TEST_F(PersistenceFixture, PresetsSurviveARestart) {
+  settings.values = {{"PresetMin2", "8"}, {"PresetMax2", "12"}, {"PresetMod2", "1"}};
+  start();
+  EXPECT_EQ(form->CommandUsePreset[2]->text(), "8,12,M");
+  form->CommandUsePreset[2]->click();
+  EXPECT_EQ(form->BMin(), 8);
+  EXPECT_EQ(form->BMax(), 12);
+}
+
+// --- stroke files
+
+TEST_F(PersistenceFixture, StartUpLoadsTheCurrentCharactersFile) {
+  fs::create_directory(root() / "data");
+  writeBytes(dataFile("srfm_data0041.log"), kFourLineExample);
+  settings.values["Char"] = "65";
+  start();
+  EXPECT_EQ(form->strokeLog().logEnd(), 4);
+  EXPECT_EQ(form->LabelStatus->text(), " 4");
+  EXPECT_EQ(form->strokeLog().at(1), (StrokeRecord{2, 121, 350, 3}));
+}
+
+TEST_F(PersistenceFixture, ShutDownWritesTheFileAndTheSettings) {
+  start();
+  ASSERT_TRUE(fs::is_directory(root() / "data")) << "start-up makes the data folder";
+  form->Form_Unload();
+  EXPECT_TRUE(fs::exists(dataFile("srfm_data0021.log")));
+  EXPECT_EQ(fs::file_size(dataFile("srfm_data0021.log")), 0u) << "an empty log is an empty file";
+  ASSERT_EQ(settings.writes.size(), 1u);
+  EXPECT_EQ(settings.writes[0].size(), kKeysInOrder.size());
+}
+
+TEST_F(PersistenceFixture, SaveButtonWritesOnlyStrokesBeforeTheUndoPoint) {
+  start();
+  addStroke(10);
+  addStroke(20);
+  addStroke(30);
+  form->mnuEditUnDo_Click();
+  form->mnuEditUnDo_Click();
+  form->CommandSave->click();
+  EXPECT_EQ(readBytes(dataFile("srfm_data0021.log")), "1,3,10,10\r\n2,4,11,20\r\n3,0,0,0\r\n");
+  form->CommandLoad->click();
+  form->mnuEditReDo_Click();
+  EXPECT_EQ(form->strokeLog().logEnd(), 3) << "nothing to redo after a load";
+}
+
+TEST_F(PersistenceFixture, UndoAfterClearRestoresTheClearedStrokesFromTheFile) {
+  start();
+  addStroke(10);
+  addStroke(20);
+  form->CommandClear->click();
+  EXPECT_EQ(form->strokeLog().logEnd(), 0);
+  EXPECT_EQ(fs::file_size(dataFile("srfm_data0021.log")), 62u);
+  form->mnuEditUnDo_Click();
+  EXPECT_EQ(form->strokeLog().logEnd(), 6);
+  EXPECT_EQ(form->LabelStatus->text(), " 6");
+  EXPECT_EQ(form->strokeLog().at(3), (StrokeRecord{1, 20, 10, 3}));
+}
+
+TEST_F(PersistenceFixture, DamagedFileIsMovedAsideAndNeverOverwritten) {
+  fs::create_directory(root() / "data");
+  const std::string damaged = "1,3,120,345\r\n2,3,x,350\r\n";
+  writeBytes(dataFile("srfm_data0021.log"), damaged);
+  start();
+  EXPECT_EQ(form->strokeLog().logEnd(), 0);
+  EXPECT_TRUE(status().contains("srfm_data0021.log.damaged")) << status().toStdString();
+  EXPECT_TRUE(status().contains("2行目")) << status().toStdString();
+  EXPECT_EQ(readBytes(dataFile("srfm_data0021.log.damaged")), damaged);
+  addStroke(10);
+  form->Form_Unload();
+  EXPECT_EQ(readBytes(dataFile("srfm_data0021.log.damaged")), damaged);
+  EXPECT_EQ(fs::file_size(dataFile("srfm_data0021.log")), 31u);
+}
+
+TEST_F(PersistenceFixture, DamagedFileThatCannotBeMovedIsProtectedFromSaves) {
+  fs::create_directory(root() / "data");
+  const std::string damaged = "1,3,120\r\n";
+  writeBytes(dataFile("srfm_data0021.log"), damaged);
+  writeBytes(dataFile("srfm_data0021.log.damaged"), "");
+  for (int n = 2; n <= 1000; ++n)
+    writeBytes(dataFile(("srfm_data0021.log.damaged" + std::to_string(n)).c_str()), "");
+  start();
+  EXPECT_TRUE(status().contains("上書きしません")) << status().toStdString();
+  addStroke(10);
+  form->CommandClear->click();
+  EXPECT_EQ(readBytes(dataFile("srfm_data0021.log")), damaged);
+  form->Form_Unload();
+  EXPECT_EQ(readBytes(dataFile("srfm_data0021.log")), damaged);
+}
+
+TEST_F(PersistenceFixture, UncreatableDataFolderStillOpensAndSaysWhy) {
+  writeBytes(root() / "data", "not a folder");
+  start();
+  EXPECT_TRUE(status().contains("dataフォルダを作成できません")) << status().toStdString();
+  EXPECT_EQ(form->strokeLog().logEnd(), 0);
+  addStroke(10);
+  form->CommandSave->click();
+  EXPECT_TRUE(status().contains("を保存できません")) << status().toStdString();
+  EXPECT_EQ(form->strokeLog().logEnd(), 3) << "a failed save keeps the log";
+  form->Form_Unload();
+  EXPECT_EQ(readBytes(root() / "data"), "not a folder");
+  ASSERT_EQ(prompts.asked.size(), 1u) << "strokes lost at shut-down are not lost silently";
+  EXPECT_EQ(settings.writes.size(), 1u) << "the settings are still saved";
+}
+
+TEST_F(PersistenceFixture, HostileValuesLoadAndReplayWithoutHarm) {
+  const std::string hostile =
+      "1,2147483647,256,256\r\n2,-2147483648,-2147483648,2147483647\r\n"
+      "10,-7,2147483647,-2147483648\r\n2,2147483647,2147483647,2147483647\r\n3,0,0,0\r\n";
+  fs::create_directory(root() / "data");
+  writeBytes(dataFile("srfm_data0021.log"), hostile);
+  start();
+  ASSERT_EQ(form->strokeLog().logEnd(), 5);
+  form->redrawCanvas();
+  form->CommandSave->click();
+  EXPECT_EQ(readBytes(dataFile("srfm_data0021.log")), hostile);
+}
+
+}  // namespace

@@ -1,0 +1,105 @@
+// The INI settings store: where it lives, values kept as strings, and saves that
+// replace the file whole or not at all.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QTemporaryDir>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/SettingsStore.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The user-scope location is fixed at the first use of QSettings, so the throw-away
+// config home is set before any test runs.
+class ThrowAwayConfigHome : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    ::setenv("XDG_CONFIG_HOME", m_home.path().toLocal8Bit().constData(), 1);
+  }
+
+ private:
+  QTemporaryDir m_home;
+};
+
+[[maybe_unused]] const auto* const kConfigHome =
+    ::testing::AddGlobalTestEnvironment(new ThrowAwayConfigHome);
+
+std::string readBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+struct SettingsStoreFixture : ::testing::Test {
+  QTemporaryDir dir;
+  QString iniFile() const { return dir.path() + "/tovane.ini"; }
+};
+
+}  // namespace
+
+TEST(SettingsStoreLocation, UserScopeFileIsTovaneIniInTheConfigHome) {
+  IniSettingsStore store;
+  const QString home = qEnvironmentVariable("XDG_CONFIG_HOME");
+  ASSERT_FALSE(home.isEmpty());
+  EXPECT_EQ(store.fileName(), home + "/tovane/tovane.ini");
+  ASSERT_TRUE(store.setValues({{"Char", "65"}}));
+  EXPECT_TRUE(fs::exists((home + "/tovane/tovane.ini").toStdString()));
+  EXPECT_EQ(IniSettingsStore().value("Char"), QString("65"));
+}
+
+TEST_F(SettingsStoreFixture, ValuesAreStringsUnderTheSection) {
+  IniSettingsStore store(iniFile());
+  const SettingsStore::Entries entries = {{"Char", "65"}, {"RefFace", "ＭＳ Ｐゴシック"},
+                                          {"LSB", "@odd"}, {"RSB", "a, b"}, {"BMin", ""}};
+  ASSERT_TRUE(store.setValues(entries));
+  IniSettingsStore reread(iniFile());
+  for (const auto& [key, text] : entries) EXPECT_EQ(reread.value(key), text) << key.toStdString();
+  EXPECT_EQ(reread.value("Auto"), std::nullopt);
+  const std::string file = readBytes(iniFile().toStdString());
+  EXPECT_NE(file.find("[DERUZIZAZARURID]"), std::string::npos) << file;
+  EXPECT_NE(file.find("Char=65"), std::string::npos) << file;
+}
+
+TEST_F(SettingsStoreFixture, HandEditedFileIsReadAsTextAndStillSaved) {
+  std::ofstream(iniFile().toStdString()) << "[DERUZIZAZARURID]\nChar=1, 2\n\x01\x02garbage\n[x\n";
+  IniSettingsStore store(iniFile());
+  EXPECT_EQ(store.value("Char"), QString("1, 2"));
+  ASSERT_TRUE(store.setValues({{"Char", "65"}}));
+  EXPECT_EQ(IniSettingsStore(iniFile()).value("Char"), QString("65"));
+}
+
+TEST_F(SettingsStoreFixture, SaveThatCannotFinishLeavesTheOldFileWhole) {
+  IniSettingsStore store(iniFile());
+  ASSERT_TRUE(store.setValues({{"Char", "65"}, {"BMin", "3"}}));
+  const std::string before = readBytes(iniFile().toStdString());
+  SettingsStore::Entries big;
+  for (int i = 0; i < 200; ++i) big.emplace_back("Key" + QString::number(i), QString(100, 'x'));
+  rlimit saved{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 2048;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const Status status = store.setValues(big);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previousHandler);
+  EXPECT_FALSE(status);
+  EXPECT_EQ(readBytes(iniFile().toStdString()), before);
+}
+
+TEST_F(SettingsStoreFixture, UnwritableLocationIsAFailureNamingTheFile) {
+  std::ofstream((dir.path() + "/blocker").toStdString()) << "a file, not a folder";
+  IniSettingsStore store(dir.path() + "/blocker/tovane.ini");
+  const Status status = store.setValues({{"Char", "65"}});
+  EXPECT_FALSE(status);
+  EXPECT_NE(status.message().find("blocker/tovane.ini"), std::string::npos) << status.message();
+  EXPECT_EQ(store.value("Char"), std::nullopt);
+}
