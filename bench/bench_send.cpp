@@ -18,6 +18,7 @@
 #include "app/Form1.h"
 #include "platform/DBusEditor.h"
 #include "platform/Prompts.h"
+#include "platform/SettingsStore.h"
 #include "platform/SystemCodePage.h"
 
 namespace {
@@ -77,6 +78,8 @@ int main(int argc, char** argv) {
   services.random = &random;
   services.editor = &launcher;
   services.workingDirectory = home.path().toStdString();
+  IniSettingsStore settings(home.filePath("tovane.ini"));
+  services.settings = &settings;
   auto form = std::make_unique<Form1>(services);
   form->setCurrentCharCode(0x41);
   form->Form_Activate();

@@ -1,8 +1,6 @@
 // The font editor bridge: connection, character navigation, glyph transfer.
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,6 +13,7 @@
 #include "platform/ForeignWindow.h"
 #include "platform/Prompts.h"
 #include "platform/SystemCodePage.h"
+#include "reference/ReferenceFace.h"
 #include "reference/ReferenceLabel.h"
 
 namespace {
@@ -64,12 +63,6 @@ editor::EditorWindow::Answer toEditorAnswer(Prompts::Answer answer) {
   }
 }
 
-// 128 (Shift-JIS) when the family actually used supports Japanese, else 0 (ANSI).
-int fontCharSet(const QFont& font) {
-  const QString family = QFontInfo(font).family();
-  return QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese) ? 128 : 0;
-}
-
 }  // namespace
 
 // The window as the editor link sees it, and the link itself.
@@ -86,7 +79,9 @@ struct Form1::EditorBridge final : editor::EditorWindow {
   void setStatusText(const QString& text) override { m_form.LabelStat->setText(text); }
   int32_t currentCharCode() const override { return m_form.m_currentCharCode; }
   void setCurrentCharCode(int32_t code) override { m_form.m_currentCharCode = code; }
-  int referenceCharSet() const override { return fontCharSet(m_form.LabelChar->font()); }
+  int referenceCharSet() const override {
+    return reference::faceCharacterSet(m_form.LabelChar->realisedFace());
+  }
   void setReferenceFace(const QString& face) override { m_form.TextFace->setText(face); }
   void showMainWindow() override { m_form.show(); }
   void showEditorWindow(uint32_t windowId) override { platform::showForeignWindow(windowId); }

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "app/Form1.h"
+#include "platform/SettingsStore.h"
 #include "platform/SystemCodePage.h"
 #include "reference/ReferenceLabel.h"
 #include "tests/editor/FakeEditor.h"
@@ -31,6 +32,7 @@ struct EditorBridgeFixture : ::testing::Test {
   FakePrompts prompts;
   FixedRandom random;
   fake::Launcher launcher;
+  std::unique_ptr<IniSettingsStore> settings;
   std::unique_ptr<Form1> form;
 
   void SetUp() override { platform::setSystemCodePage(CodePage::Cp1252); }
@@ -40,11 +42,14 @@ struct EditorBridgeFixture : ::testing::Test {
   }
 
   void open(int32_t code) {
+    form.reset();  // before its settings store goes
     Form1Services services;
     services.prompts = &prompts;
     services.random = &random;
     services.editor = &launcher;
     services.workingDirectory = dir.path().toStdString();
+    settings = std::make_unique<IniSettingsStore>(dir.filePath("tovane.ini"));
+    services.settings = settings.get();
     form = std::make_unique<Form1>(services);
     form->setCurrentCharCode(code);
   }
@@ -134,6 +139,17 @@ TEST_F(EditorBridgeFixture, ShutDownEndsQuietlyWhenTheLinkedEditorHasGone) {
   form->Form_Unload();
   EXPECT_EQ(prompts.asked.size(), 2u);
   EXPECT_EQ(launcher.starts, 0);
+}
+
+TEST_F(EditorBridgeFixture, TheReferenceFaceSwitchesToSuitTheEditorsFont) {
+  openWith(fake::runningEditor(fake::latinCodes(), 0x41), 0x41);
+  EXPECT_EQ(form->TextFace->text(), "Arial") << "the default Japanese face does not suit a Latin font";
+  form->Form_Unload();
+  launcher.running = fake::runningEditor(fake::japaneseCodes(), 0x82A0);
+  open(0x82A0);
+  form->TextFace->setText("Arial");
+  form->Form_Activate();
+  EXPECT_EQ(form->TextFace->text(), QStringLiteral("ＭＳ Ｐゴシック"));
 }
 
 // --- Next and Prev --------------------------------------------------------------------

@@ -25,6 +25,7 @@
 #include FT_FREETYPE_H
 
 #include "app/Form1.h"
+#include "platform/SettingsStore.h"
 #include "platform/DBusEditor.h"
 #include "platform/PictureBox.h"
 #include "platform/SystemCodePage.h"
@@ -65,6 +66,7 @@ struct KernovaSendFixture : ::testing::Test {
   FakePrompts prompts;
   FixedRandom random;
   std::unique_ptr<platform::DBusEditorLauncher> launcher;
+  std::unique_ptr<IniSettingsStore> settings;
   std::unique_ptr<Form1> form;
 
   void SetUp() override {
@@ -77,6 +79,8 @@ struct KernovaSendFixture : ::testing::Test {
     services.random = &random;
     services.editor = launcher.get();
     services.workingDirectory = dir.path().toStdString();
+    settings = std::make_unique<IniSettingsStore>(dir.filePath("tovane.ini"));
+    services.settings = settings.get();
     form = std::make_unique<Form1>(services);
     form->setCurrentCharCode(0x41);
   }
