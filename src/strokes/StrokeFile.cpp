@@ -207,6 +207,30 @@ Status parseStrokeRecords(std::string_view text, StrokeLog& log) {
 
 // --- files
 
+namespace {
+
+// Feeds the whole of an open regular file to the parser, never more than kMaxFileBytes.
+LoadResult parseOpenFile(int fd, StrokeTextParser& parser, StrokeLog& log) {
+  const auto buffer = std::make_unique<char[]>(kReadChunk);
+  int64_t total = 0;
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer.get(), kReadChunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got == 0) break;
+    if (got < 0 || (total += got) > kMaxFileBytes) {
+      log.clearStrokeLog();
+      return {LoadOutcome::Damaged,
+              got < 0 ? "読み込めません" + systemReason(errno) : "ファイルが大きすぎます"};
+    }
+    if (Status fed = parser.feed({buffer.get(), size_t(got)}); !fed)
+      return {LoadOutcome::Damaged, fed.message()};
+  }
+  if (Status done = parser.finish(); !done) return {LoadOutcome::Damaged, done.message()};
+  return {LoadOutcome::Loaded, {}};
+}
+
+}  // namespace
+
 LoadResult readStrokeFile(const std::filesystem::path& path, StrokeLog& log) {
   StrokeTextParser parser(log);
   // Non-blocking, so that opening a FIFO planted under the name cannot hang.
@@ -216,28 +240,11 @@ LoadResult readStrokeFile(const std::filesystem::path& path, StrokeLog& log) {
     return {LoadOutcome::Damaged, "開けません" + systemReason(errno)};
   }
   struct stat info {};
-  if (::fstat(file.get(), &info) != 0) return {LoadOutcome::Damaged, "開けません" + systemReason(errno)};
+  if (::fstat(file.get(), &info) != 0)
+    return {LoadOutcome::Damaged, "開けません" + systemReason(errno)};
   if (!S_ISREG(info.st_mode)) return {LoadOutcome::Damaged, "通常のファイルではありません"};
   if (info.st_size > kMaxFileBytes) return {LoadOutcome::Damaged, "ファイルが大きすぎます"};
-  const auto buffer = std::make_unique<char[]>(kReadChunk);
-  int64_t total = 0;
-  for (;;) {
-    const ssize_t got = ::read(file.get(), buffer.get(), kReadChunk);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      log.clearStrokeLog();
-      return {LoadOutcome::Damaged, "読み込めません" + systemReason(errno)};
-    }
-    if (got == 0) break;
-    if ((total += got) > kMaxFileBytes) {
-      log.clearStrokeLog();
-      return {LoadOutcome::Damaged, "ファイルが大きすぎます"};
-    }
-    if (Status fed = parser.feed({buffer.get(), size_t(got)}); !fed)
-      return {LoadOutcome::Damaged, fed.message()};
-  }
-  if (Status done = parser.finish(); !done) return {LoadOutcome::Damaged, done.message()};
-  return {LoadOutcome::Loaded, {}};
+  return parseOpenFile(file.get(), parser, log);
 }
 
 Status writeStrokeFile(const std::filesystem::path& path, const StrokeLog& log) {

@@ -218,15 +218,6 @@ TEST_F(PersistenceFixture, ApplyingPresetsMovesBothSlidersAndTheMode) {
   EXPECT_EQ(Form1::checkValue(form->CheckSumiro), 1);
 }
 
-TEST_F(PersistenceFixture, PresetsSurviveARestart) {
-  settings.values = {{"PresetMin2", "8"}, {"PresetMax2", "12"}, {"PresetMod2", "1"}};
-  start();
-  EXPECT_EQ(form->CommandUsePreset[2]->text(), "8,12,M");
-  form->CommandUsePreset[2]->click();
-  EXPECT_EQ(form->BMin(), 8);
-  EXPECT_EQ(form->BMax(), 12);
-}
-
 // --- stroke files
 
 TEST_F(PersistenceFixture, StartUpLoadsTheCurrentCharactersFile) {
