@@ -1,0 +1,6 @@
+#include "platform/RegistryLookup.h"
+
+RegistryLookup& systemRegistryLookup() {
+  static NoRegistryLookup lookup;
+  return lookup;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Opening a web page or local document in the user's browser.
+#include <QUrl>
+
+class UrlOpener {
+ public:
+  virtual ~UrlOpener() = default;
+  // True when the page was handed to a browser.
+  virtual bool openUrl(const QUrl& url) = 0;
+};
+
+// QDesktopServices: the desktop's preferred browser.
+class DesktopUrlOpener final : public UrlOpener {
+ public:
+  bool openUrl(const QUrl& url) override;
+};
+
+// The process-wide production opener, for windows given none.
+UrlOpener& desktopUrlOpener();

@@ -1,0 +1,209 @@
+// The About box and the maker link: the dialog's texts, caption and layout, the
+// version from the build, closing it, the maker's page from both entries, and the
+// system information fallback.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "about/AboutActions.h"
+#include "about/ProgramIcon.h"
+#include "about/frmAbout.h"
+#include "app/Form1.h"
+#include "platform/RegistryLookup.h"
+#include "platform/UrlOpener.h"
+#include "tests/support/FakeBrushHost.h"
+#include "tests/support/FakePrompts.h"
+
+namespace {
+
+struct FakeUrlOpener : UrlOpener {
+  std::vector<QUrl> opened;
+  bool openUrl(const QUrl& url) override {
+    opened.push_back(url);
+    return false;  // a browser that fails: nothing may be shown
+  }
+};
+
+struct FakeRegistry : RegistryLookup {
+  std::map<QString, QString> values;  // "key|value" -> text
+  std::vector<QString> asked;
+  std::optional<QString> GetKeyValue(Root, const QString& key, const QString& value) override {
+    asked.push_back(key + "|" + value);
+    const auto found = values.find(key + "|" + value);
+    if (found == values.end()) return std::nullopt;
+    return found->second;
+  }
+};
+
+// The version as the build states it: project(... VERSION major.minor) in CMakeLists.txt.
+QString buildVersion() {
+  QFile cmake(qEnvironmentVariable("DZ_SOURCE_DIR") + "/CMakeLists.txt");
+  if (!cmake.open(QIODevice::ReadOnly)) return {};
+  const auto match = QRegularExpression(R"(project\(\s*\S+\s+VERSION\s+(\d+)\.(\d+))")
+                         .match(QString::fromUtf8(cmake.readAll()));
+  if (!match.hasMatch()) return {};
+  return QString::number(match.captured(1).toInt()) + "." +
+         QString::number(match.captured(2).toInt());
+}
+
+class AboutTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_dir.isValid());
+    Form1Services services;
+    services.prompts = &prompts;
+    services.random = &random;
+    services.urls = &urls;
+    services.registry = &registry;
+    services.workingDirectory = m_dir.path().toStdString();
+    window = std::make_unique<Form1>(services);
+    dialog = std::make_unique<frmAbout>(window.get(),
+                                        frmAbout::Services{urls, registry, prompts});
+  }
+
+  FakePrompts prompts;
+  FixedRandom random;
+  FakeUrlOpener urls;
+  FakeRegistry registry;
+  std::unique_ptr<Form1> window;
+  std::unique_ptr<frmAbout> dialog;
+
+ private:
+  QTemporaryDir m_dir;
+};
+
+TEST_F(AboutTest, ShowsTitleVersionNoteAndButtons) {
+  EXPECT_EQ(dialog->lblTitle->text(), "DERUZI ZAZA RURID");
+  EXPECT_EQ(dialog->lblDescription->text(),
+            "* You need to have Wacom Tablet and Kernova 3.20 or later installed.");
+  EXPECT_EQ(dialog->cmdOK->text(), "OK");
+  EXPECT_EQ(dialog->Command1->text(), "tovane atelier...");
+  EXPECT_EQ(dialog->cmdSysInfo->text(), "&System Info");
+  EXPECT_FALSE(dialog->picIcon->pixmap().isNull());
+}
+
+TEST_F(AboutTest, CaptionIsTheMainWindowsCaption) {
+  EXPECT_EQ(dialog->windowTitle(), "DeruziZazaRurid");
+  EXPECT_TRUE(dialog->isModal());
+}
+
+TEST_F(AboutTest, VersionComesFromTheBuildAsMajorDotMinor) {
+  const QString version = buildVersion();
+  ASSERT_FALSE(version.isEmpty()) << "no project version in CMakeLists.txt";
+  EXPECT_EQ(dialog->lblVersion->text(), "version " + version);
+  EXPECT_EQ(about::versionText(), "version " + version);
+}
+
+TEST_F(AboutTest, LayoutFollowsTheTwipPositions) {
+  EXPECT_EQ(dialog->minimumSize(), QSize(476, 71));
+  EXPECT_EQ(dialog->maximumSize(), QSize(476, 71));
+  EXPECT_EQ(dialog->picIcon->geometry(), QRect(8, 8, 36, 36));
+  EXPECT_EQ(dialog->lblTitle->geometry(), QRect(56, 8, 139, 16));
+  EXPECT_EQ(dialog->lblVersion->geometry(), QRect(208, 8, 115, 15));
+  EXPECT_EQ(dialog->lblDescription->geometry(), QRect(8, 48, 363, 14));
+  EXPECT_EQ(dialog->cmdOK->geometry(), QRect(368, 8, 101, 23));
+  EXPECT_EQ(dialog->Command1->geometry(), QRect(368, 40, 101, 25));
+  EXPECT_EQ(dialog->cmdSysInfo->geometry(), QRect(344, 72, 85, 15));
+  EXPECT_GE(dialog->cmdSysInfo->y(), dialog->height()) << "System Info stays out of view";
+  for (QLabel* label : {dialog->lblTitle, dialog->lblVersion, dialog->lblDescription})
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+        << label->text().toStdString() << " fits its label";
+}
+
+TEST_F(AboutTest, OkEnterAndEscapeClose) {
+  dialog->show();
+  dialog->cmdOK->click();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  dialog->show();
+  QTest::keyClick(dialog.get(), Qt::Key_Return);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  dialog->show();
+  QTest::keyClick(dialog.get(), Qt::Key_Escape);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(dialog->result(), QDialog::Rejected);
+}
+
+TEST_F(AboutTest, BothEntriesOpenTheInstalledMakerPage) {
+  window->mnuTovaneAtelier_Click();
+  dialog->Command1->click();
+  ASSERT_EQ(urls.opened.size(), 2u);
+  EXPECT_EQ(urls.opened[0], urls.opened[1]);
+  EXPECT_EQ(urls.opened[0], about::makerPageUrl());
+  const QString page = urls.opened[0].toLocalFile();
+  EXPECT_TRUE(page.endsWith("/share/deruzizazarurid/index.html")) << page.toStdString();
+  QFile file(page);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the page is installed with the program";
+  EXPECT_TRUE(file.readAll().contains("DERUZI ZAZA RURID"));
+  EXPECT_TRUE(prompts.asked.empty()) << "a failing browser shows nothing";
+}
+
+TEST_F(AboutTest, HelpAboutOpensTheDialogModally) {
+  QString seenTitle, seenVersion;
+  bool modal = false;
+  QTimer::singleShot(0, [&] {
+    auto* shown = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
+    if (!shown) return;
+    seenTitle = shown->windowTitle();
+    seenVersion = shown->lblVersion->text();
+    modal = shown->isModal() && shown->parentWidget() == window.get();
+    shown->cmdOK->click();
+  });
+  window->mnuHelpAbout_Click();
+  EXPECT_EQ(seenTitle, "DeruziZazaRurid");
+  EXPECT_EQ(seenVersion, about::versionText());
+  EXPECT_TRUE(modal);
+}
+
+TEST_F(AboutTest, SystemInfoWithoutRegistryEntriesSaysItCannotBeUsed) {
+  dialog->cmdSysInfo->click();
+  ASSERT_EQ(prompts.asked.size(), 1u);
+  EXPECT_EQ(prompts.asked[0].text, QString::fromUtf8("現時点ではｼｽﾃﾑ情報を使用できません"));
+  EXPECT_EQ(prompts.asked[0].title, "DeruziZazaRurid");
+  EXPECT_EQ(prompts.asked[0].buttons, Prompts::Buttons::Ok);
+  EXPECT_EQ(registry.asked,
+            (std::vector<QString>{"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH",
+                                  "SOFTWARE\\Microsoft\\Shared Tools Location|MSINFO"}));
+}
+
+TEST_F(AboutTest, SystemInfoFolderWithoutTheProgramSaysItCannotBeUsed) {
+  registry.values["SOFTWARE\\Microsoft\\Shared Tools Location|MSINFO"] = "/nonexistent/folder";
+  dialog->cmdSysInfo_Click();
+  EXPECT_EQ(prompts.asked.size(), 1u);
+}
+
+TEST_F(AboutTest, SystemInfoProgramThatStartsShowsNoMessage) {
+  registry.values["SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH"] = "/bin/true";
+  dialog->cmdSysInfo_Click();
+  EXPECT_TRUE(prompts.asked.empty());
+  registry.values["SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH"] = "/nonexistent/msinfo32";
+  dialog->cmdSysInfo_Click();
+  EXPECT_EQ(prompts.asked.size(), 1u) << "a program that fails to start is reported";
+}
+
+TEST(LinuxRegistry, FindsNothing) {
+  EXPECT_FALSE(systemRegistryLookup()
+                   .GetKeyValue(RegistryLookup::Root::LocalMachine,
+                                "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH")
+                   .has_value());
+}
+
+TEST(ProgramIcon, DrawnAtEverySizeWithInkAndTransparentCorners) {
+  for (int size : {16, 32, 48}) {
+    const QImage image = about::programIconImage(size);
+    ASSERT_EQ(image.size(), QSize(size, size));
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << size;
+    EXPECT_LT(qGray(image.pixel(size / 2, size / 2)), 80) << "a stroke crosses the centre";
+  }
+  EXPECT_FALSE(about::programIcon().isNull());
+}
+
+}  // namespace
