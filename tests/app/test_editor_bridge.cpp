@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -260,6 +261,22 @@ TEST_F(EditorBridgeFixture, SyncSendsBeforeNextAndNoSecondTransferFollows) {
   EXPECT_EQ(form->syncSkipCount(), 0);
 }
 
+// Regression: a count set for a change event that never comes (the field already
+// held the character) swallowed the next Sync transfer, so a glyph was not sent.
+TEST_F(EditorBridgeFixture, ANextThatLeavesTheFieldAsItWasLeavesNothingToSwallow) {
+  openWith(fake::runningEditor(fake::latinCodes(), 0xFF), 0xFF);
+  if (!exportWorks()) GTEST_SKIP() << "the glyph bitmap export is not built yet";
+  form->TextChar->setText(QStringLiteral("ÿ"));
+  form->CheckSync->setChecked(true);
+  const size_t before = document()->imports.size();
+  form->CommandNext_Click();  // the last code: the editor stays on it
+  EXPECT_EQ(form->currentCharCode(), 0xFF);
+  EXPECT_EQ(document()->imports.size(), before + 1);
+  EXPECT_EQ(form->syncSkipCount(), 0);
+  form->CommandKernova_Click();
+  EXPECT_EQ(document()->imports.size(), before + 2);
+}
+
 TEST_F(EditorBridgeFixture, AutoStepsAfterASendOnlyWithoutSync) {
   openWith(fake::runningEditor(fake::latinCodes(), 0x41), 0x41);
   if (!exportWorks()) GTEST_SKIP() << "the glyph bitmap export is not built yet";
@@ -302,6 +319,19 @@ TEST_F(EditorBridgeFixture, TypingOnALatinFontSwitchesToTheTypedCharacter) {
   EXPECT_EQ(form->TextChar->text(), "B");
   EXPECT_EQ(document()->current, 66);
   EXPECT_EQ(form->strokeLog().logEnd(), 0) << "B has no strokes yet";
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath("data/srfm_data0041.log")));
+}
+
+TEST_F(EditorBridgeFixture, TheStrokesOfACharacterLeftComeBackWhenItIsTypedAgain) {
+  openWith(fake::runningEditor(fake::latinCodes(), 0x41), 0x41);
+  drawStroke();
+  const int32_t records = form->strokeLog().logEnd();
+  ASSERT_GT(records, 0);
+  QTest::keyClicks(form->TextChar, "B");
+  QTest::keyClicks(form->TextChar, "A");
+  EXPECT_EQ(form->currentCharCode(), 0x41);
+  EXPECT_EQ(form->strokeLog().logEnd(), records);
+  EXPECT_EQ(form->LabelStatus->text(), " " + QString::number(records));
 }
 
 TEST_F(EditorBridgeFixture, BackspaceOnALatinFontSelectsTheSpace) {
@@ -321,6 +351,7 @@ TEST_F(EditorBridgeFixture, ASecondJapaneseCharacterReplacesTheFirstAndSwitchesO
   form->TextChar->setText(QStringLiteral("あ"));
   form->TextChar->end(false);
   drawStroke();
+  const int32_t records = form->strokeLog().logEnd();
   typeText(QStringLiteral("い"));
   EXPECT_EQ(form->TextChar->text(), QStringLiteral("い"));
   EXPECT_EQ(form->currentCharCode(), 0x82A2);
@@ -328,6 +359,10 @@ TEST_F(EditorBridgeFixture, ASecondJapaneseCharacterReplacesTheFirstAndSwitchesO
   EXPECT_EQ(form->LabelChar->text(), QStringLiteral("い"));
   EXPECT_EQ(document()->current, 0x82A2);
   EXPECT_EQ(form->strokeLog().logEnd(), 0);
+  form->CommandPrev_Click();
+  form->CommandPrev_Click();
+  EXPECT_EQ(form->currentCharCode(), 0x82A0);
+  EXPECT_EQ(form->strokeLog().logEnd(), records) << "saved once, with the strokes drawn for 0x82A0";
 }
 
 TEST_F(EditorBridgeFixture, DeletingTheJapaneseCharacterChangesNothingElse) {
