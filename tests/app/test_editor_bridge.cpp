@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -290,6 +291,18 @@ TEST_F(EditorBridgeFixture, AutoStepsAfterASendOnlyWithoutSync) {
   form->CheckSync->blockSignals(false);
   form->CommandKernova_Click();
   EXPECT_EQ(form->currentCharCode(), 0x42);
+}
+
+TEST_F(EditorBridgeFixture, ABitmapThatCannotBeWrittenAbandonsTheSend) {
+  openWith(fake::runningEditor(fake::latinCodes(), 0x41), 0x41);
+  ASSERT_TRUE(QDir(dir.path()).mkpath("data/srfm_dots0041.bmp"));  // a folder in the way
+  const size_t calls = document()->calls.size();
+  const int attaches = launcher.attaches;
+  form->CommandKernova_Click();
+  EXPECT_TRUE(document()->imports.empty());
+  EXPECT_EQ(document()->calls.size(), calls);
+  EXPECT_EQ(launcher.attaches, attaches);
+  EXPECT_FALSE(form->LabelStat->text().isEmpty()) << "the export says why";
 }
 
 TEST_F(EditorBridgeFixture, SideBearingsAreSentOnlyWhenSetSBIsTicked) {
