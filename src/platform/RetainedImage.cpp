@@ -19,6 +19,10 @@ bool narrow(double a, double lo, double hi, double& uMin, double& uMax) {
   return uMin <= uMax;
 }
 
+// A pixel index from a coordinate, clamped to [-1, size] so far-off (or infinite)
+// coordinates convert without overflow.
+int toPixel(double v, int size) { return int(std::clamp(v, -1.0, double(size))); }
+
 // Widens [lo, hi] by the chord of a disc of radius r centred (cx, cy) on row y.
 void addDiscChord(double cx, double cy, double r, double y, double& lo, double& hi) {
   const double dy = y - cy;
@@ -76,8 +80,8 @@ void RetainedImage::fillCapsule(double x0, double y0, double x1, double y1) {
   const double skipR = m_endDisc.radius;
   m_endDisc = {true, x1, y1, r, m_foreArgb};
   const int w = m_image.width(), h = m_image.height();
-  const int top = std::max(0, int(std::ceil(std::min(y0, y1) - r)));
-  const int bottom = std::min(h - 1, int(std::floor(std::max(y0, y1) + r)));
+  const int top = std::max(0, toPixel(std::ceil(std::min(y0, y1) - r), h));
+  const int bottom = std::min(h - 1, toPixel(std::floor(std::max(y0, y1) + r), h));
   if (top > bottom) return;
   auto* bits = reinterpret_cast<uint32_t*>(m_image.bits());
   const qsizetype stride = m_image.bytesPerLine() / 4;
@@ -97,8 +101,8 @@ void RetainedImage::fillCapsule(double x0, double y0, double x1, double y1) {
       }
     }
     if (lo > hi) continue;
-    const int a = std::max(0, int(std::ceil(lo)));
-    const int b = std::min(w - 1, int(std::floor(hi)));
+    const int a = std::max(0, toPixel(std::ceil(lo), w));
+    const int b = std::min(w - 1, toPixel(std::floor(hi), w));
     if (a > b) continue;
     uint32_t* row = bits + stride * y;
     double skipLo = lo0, skipHi = hi0;
@@ -110,8 +114,8 @@ void RetainedImage::fillCapsule(double x0, double y0, double x1, double y1) {
       skipHi = -HUGE_VAL;
       addDiscChord(x0, y0, skipR, y, skipLo, skipHi);
     }
-    const int c = std::max(a, int(std::ceil(skipLo)));
-    const int d = std::min(b, int(std::floor(skipHi)));
+    const int c = std::max(a, toPixel(std::ceil(skipLo), w));
+    const int d = std::min(b, toPixel(std::floor(skipHi), w));
     if (c > d) {
       std::fill(row + a, row + b + 1, m_foreArgb);
     } else {
