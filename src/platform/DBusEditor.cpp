@@ -1,6 +1,7 @@
 #include "platform/DBusEditor.h"
 
 #include <QCoreApplication>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
@@ -10,7 +11,9 @@
 #include <QThread>
 #include <cerrno>
 #include <csignal>
+#include <algorithm>
 #include <optional>
+#include <set>
 
 namespace platform {
 namespace {
@@ -20,23 +23,37 @@ const QString kApplicationInterface = QStringLiteral("Kernova.Application");
 const QString kDocumentInterface = QStringLiteral("Kernova.Document");
 const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 
+// What every proxy of one attached editor shares. An editor that let a call time
+// out is marked silent: its further calls fail at once instead of each waiting out
+// its own timeout, until a later attach finds it answering again.
+struct Channel {
+  QDBusConnection connection;
+  QString owner;
+  BusTimeouts timeouts;
+  std::shared_ptr<std::set<QString>> silentOwners;
+
+  bool silent() const { return silentOwners->count(owner) != 0; }
+  void noteReply(const QDBusMessage& reply) const {
+    const QString error = reply.errorName();
+    if (error == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
+        error == QLatin1String("org.freedesktop.DBus.Error.Timeout"))
+      silentOwners->insert(owner);
+  }
+};
+
 // One object of the editor: calls by member name, replies checked against the
 // signature the contract gives. A plain message is used rather than QDBusInterface,
 // whose construction introspects the object with no timeout of ours.
 class BusObjectProxy {
  public:
-  BusObjectProxy(QDBusConnection connection, QString service, QString path, QString interface,
-                 BusTimeouts timeouts)
-      : m_connection(std::move(connection)), m_service(std::move(service)), m_path(std::move(path)),
-        m_interface(std::move(interface)), m_timeouts(timeouts) {}
+  BusObjectProxy(std::shared_ptr<const Channel> channel, QString path, QString interface)
+      : m_channel(std::move(channel)), m_path(std::move(path)), m_interface(std::move(interface)) {}
 
   // The reply's arguments, or nothing for an error, a timeout or another signature.
   std::optional<QVariantList> call(const QString& member, const QVariantList& arguments,
                                    const char* replySignature, int timeoutMs = 0) const {
-    QDBusMessage message = QDBusMessage::createMethodCall(m_service, m_path, m_interface, member);
-    message.setArguments(arguments);
-    const QDBusMessage reply =
-        m_connection.call(message, QDBus::Block, timeoutMs > 0 ? timeoutMs : m_timeouts.callMs);
+    const QDBusMessage reply = send(m_interface, member, arguments,
+                                    timeoutMs > 0 ? timeoutMs : m_channel->timeouts.callMs);
     if (reply.type() != QDBusMessage::ReplyMessage) return std::nullopt;
     if (replySignature && reply.signature() != QLatin1String(replySignature)) return std::nullopt;
     return reply.arguments();
@@ -48,11 +65,9 @@ class BusObjectProxy {
 
   // A property of the expected type, or nothing.
   template <typename T>
-  std::optional<T> property(const QString& name) const {
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(m_service, m_path, kPropertiesInterface, QStringLiteral("Get"));
-    message.setArguments({m_interface, name});
-    const QDBusMessage reply = m_connection.call(message, QDBus::Block, m_timeouts.callMs);
+  std::optional<T> property(const QString& name, int timeoutMs = 0) const {
+    const QDBusMessage reply = send(kPropertiesInterface, QStringLiteral("Get"), {m_interface, name},
+                                    timeoutMs > 0 ? timeoutMs : m_channel->timeouts.callMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != QLatin1String("v"))
       return std::nullopt;
     const QVariant value = qvariant_cast<QDBusVariant>(reply.arguments().value(0)).variant();
@@ -60,25 +75,30 @@ class BusObjectProxy {
     return value.value<T>();
   }
 
-  const QDBusConnection& connection() const { return m_connection; }
-  const QString& service() const { return m_service; }
-  const BusTimeouts& timeouts() const { return m_timeouts; }
+  const std::shared_ptr<const Channel>& channel() const { return m_channel; }
 
  private:
-  QDBusConnection m_connection;
-  QString m_service;
+  QDBusMessage send(const QString& interface, const QString& member, const QVariantList& arguments,
+                    int timeoutMs) const {
+    QDBusMessage message = QDBusMessage::createMethodCall(m_channel->owner, m_path, interface, member);
+    if (m_channel->silent()) return message.createErrorReply(QDBusError::NoReply, QString());
+    message.setArguments(arguments);
+    const QDBusMessage reply = m_channel->connection.call(message, QDBus::Block, timeoutMs);
+    m_channel->noteReply(reply);
+    return reply;
+  }
+
+  std::shared_ptr<const Channel> m_channel;
   QString m_path;
   QString m_interface;
-  BusTimeouts m_timeouts;
 };
 
 QVariant int16(int16_t value) { return QVariant::fromValue<qint16>(value); }
 
 class DBusEditorDocument final : public editor::EditorDocument {
  public:
-  DBusEditorDocument(const BusObjectProxy& application, const QString& path)
-      : m_bus(application.connection(), application.service(), path, kDocumentInterface,
-              application.timeouts()) {}
+  DBusEditorDocument(std::shared_ptr<const Channel> channel, const QString& path)
+      : m_bus(std::move(channel), path, kDocumentInterface) {}
 
   std::optional<std::string> Name() override {
     const auto name = m_bus.property<QString>(QStringLiteral("Name"));
@@ -97,7 +117,7 @@ class DBusEditorDocument final : public editor::EditorDocument {
   bool Delete() override { return m_bus.invoke(QStringLiteral("Delete")); }
   bool ImportBmpfile(const std::string& path) override {
     return m_bus.invoke(QStringLiteral("ImportBmpfile"), {QString::fromStdString(path)},
-                        m_bus.timeouts().importMs);
+                        m_bus.channel()->timeouts.importMs);
   }
   bool unselectall() override { return m_bus.invoke(QStringLiteral("unselectall")); }
   bool SetLeftRightSidebearing(int16_t left, int16_t right, bool flag) override {
@@ -112,8 +132,8 @@ class DBusEditorDocument final : public editor::EditorDocument {
 
 class DBusEditorApplication final : public editor::EditorApplication {
  public:
-  DBusEditorApplication(const QDBusConnection& connection, const QString& owner, BusTimeouts timeouts)
-      : m_bus(connection, owner, kApplicationPath, kApplicationInterface, timeouts) {}
+  explicit DBusEditorApplication(std::shared_ptr<const Channel> channel)
+      : m_bus(std::move(channel), kApplicationPath, kApplicationInterface) {}
 
   std::shared_ptr<editor::EditorDocument> ActiveDocument() override {
     return document(m_bus.property<QDBusObjectPath>(QStringLiteral("ActiveDocument")));
@@ -124,23 +144,29 @@ class DBusEditorApplication final : public editor::EditorApplication {
     return document(qvariant_cast<QDBusObjectPath>(reply->value(0)));
   }
   std::optional<uint32_t> hWnd() override { return m_bus.property<uint>(QStringLiteral("hWnd")); }
+  // Whether the editor answers a property within `timeoutMs`.
+  bool answers(int timeoutMs) const { return m_bus.property<uint>(QStringLiteral("hWnd"), timeoutMs).has_value(); }
 
  private:
   // "/" is the contract's empty object.
   std::shared_ptr<editor::EditorDocument> document(const std::optional<QDBusObjectPath>& path) {
     if (!path || path->path().isEmpty() || path->path() == QLatin1String("/")) return nullptr;
-    return std::make_shared<DBusEditorDocument>(m_bus, path->path());
+    return std::make_shared<DBusEditorDocument>(m_bus.channel(), path->path());
   }
 
   BusObjectProxy m_bus;
 };
+
+// How long an editor that went silent gets to show it answers again.
+constexpr int kSilentRecheckMs = 1000;
 
 bool processHasEnded(qint64 pid) { return pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH; }
 
 }  // namespace
 
 DBusEditorLauncher::DBusEditorLauncher(QDBusConnection connection, QString program, BusTimeouts timeouts)
-    : m_connection(std::move(connection)), m_program(std::move(program)), m_timeouts(timeouts) {}
+    : m_connection(std::move(connection)), m_program(std::move(program)), m_timeouts(timeouts),
+      m_silentOwners(std::make_shared<std::set<QString>>()) {}
 
 QString DBusEditorLauncher::ownerOfName() const {
   if (!m_connection.isConnected()) return {};
@@ -156,7 +182,13 @@ QString DBusEditorLauncher::ownerOfName() const {
 std::shared_ptr<editor::EditorApplication> DBusEditorLauncher::attach() {
   const QString owner = ownerOfName();
   if (owner.isEmpty()) return nullptr;
-  return std::make_shared<DBusEditorApplication>(m_connection, owner, m_timeouts);
+  auto app = std::make_shared<DBusEditorApplication>(
+      std::make_shared<const Channel>(Channel{m_connection, owner, m_timeouts, m_silentOwners}));
+  if (m_silentOwners->count(owner)) {
+    m_silentOwners->erase(owner);
+    if (!app->answers(std::min(m_timeouts.callMs, kSilentRecheckMs))) return nullptr;
+  }
+  return app;
 }
 
 // Launches the editor detached and waits for its name, at most `startMs`, giving up

@@ -2,12 +2,15 @@
 // The editor's automation interface over the session bus (the contract of
 // "Kernova.Application"). Members are called by name with arguments in the
 // contract's exact D-Bus types; every call has a timeout, and an error reply, a
-// timeout or a reply of the wrong type is a failed call. Proxies address the
+// timeout or a reply of the wrong type is a failed call; after a timeout the same
+// editor's calls fail at once until an attach finds it answering again (a hung
+// editor costs one timeout, not one per call). Proxies address the
 // owner's unique name, so a proxy from an editor that has gone never reaches a
 // newly started one.
 #include <QDBusConnection>
 #include <QString>
 #include <memory>
+#include <set>
 
 #include "editor/EditorAutomation.h"
 
@@ -37,6 +40,8 @@ class DBusEditorLauncher final : public editor::EditorLauncher {
   QDBusConnection m_connection;
   QString m_program;
   BusTimeouts m_timeouts;
+  // Owners that let a call time out; shared with the proxies handed out.
+  std::shared_ptr<std::set<QString>> m_silentOwners;
 };
 
 }  // namespace platform

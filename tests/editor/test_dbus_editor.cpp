@@ -13,6 +13,7 @@
 #include <QMutex>
 #include <QSemaphore>
 #include <QThread>
+#include <atomic>
 #include <functional>
 
 #include "platform/DBusEditor.h"
@@ -34,6 +35,8 @@ class StandInEditor final : public QThread {
     wait();
   }
 
+  void setBehaviour(Behaviour behaviour) { m_behaviour = behaviour; }
+
   QStringList received() {
     QMutexLocker lock(&m_mutex);
     return m_received;
@@ -46,7 +49,7 @@ class StandInEditor final : public QThread {
   class Object;
   QDBusMessage answer(const QDBusMessage& message);
 
-  Behaviour m_behaviour;
+  std::atomic<Behaviour> m_behaviour;
   QSemaphore m_ready;
   QMutex m_mutex;
   QStringList m_received;  // "member(signature)"
@@ -126,16 +129,33 @@ TEST(DBusEditor, CallsCarryTheContractsArgumentTypes) {
     EXPECT_TRUE(received.contains(call)) << call << " in " << received.join(' ').toStdString();
 }
 
-TEST(DBusEditor, AnEditorThatNeverAnswersFailsEachCallAfterItsTimeout) {
+TEST(DBusEditor, AnEditorThatNeverAnswersCostsOneTimeoutThenFailsAtOnce) {
   StandInEditor editor(Behaviour::Silent);
-  auto app = launcher().attach();
+  auto bus = launcher();
+  auto app = bus.attach();
   ASSERT_TRUE(app) << "the bus itself names the owner";
   QElapsedTimer timer;
   timer.start();
   EXPECT_FALSE(app->ActiveDocument());
+  EXPECT_GE(timer.elapsed(), 250);
+  timer.restart();
   EXPECT_FALSE(app->NewFile(1, true));
   EXPECT_FALSE(app->hWnd());
-  EXPECT_LT(timer.elapsed(), 3 * 300 + 1500);
+  EXPECT_LT(timer.elapsed(), 100) << "no second timeout on the same editor";
+  timer.restart();
+  EXPECT_FALSE(bus.attach()) << "still silent when attached again";
+  EXPECT_LT(timer.elapsed(), 300 + 500);
+}
+
+TEST(DBusEditor, AnEditorThatAnswersAgainIsAttachedAgain) {
+  auto bus = launcher();
+  StandInEditor editor(Behaviour::Silent);
+  ASSERT_TRUE(bus.attach());
+  EXPECT_FALSE(bus.attach()->ActiveDocument());
+  editor.setBehaviour(Behaviour::Contract);
+  auto app = bus.attach();
+  ASSERT_TRUE(app);
+  EXPECT_TRUE(app->ActiveDocument());
 }
 
 TEST(DBusEditor, RepliesOfTheWrongTypeAreFailedCalls) {
