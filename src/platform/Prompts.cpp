@@ -8,7 +8,10 @@ Prompts::Answer MessageBoxPrompts::ask(const QString& title, const QString& text
   if (buttons == Buttons::YesNo) standard = QMessageBox::Yes | QMessageBox::No;
   if (buttons == Buttons::YesNoCancel)
     standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-  QMessageBox box(QMessageBox::NoIcon, title, text, standard, m_parent);
+  // The texts break lines with carriage returns, which a label does not.
+  QString shown = text;
+  shown.replace('\r', '\n');
+  QMessageBox box(QMessageBox::NoIcon, title, shown, standard, m_parent);
   box.setWindowModality(Qt::ApplicationModal);
   switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;

@@ -17,6 +17,7 @@
 #include "app/Form1.h"
 #include "platform/PictureBox.h"
 #include "tests/support/FakeBrushHost.h"
+#include "tests/app/FakeSettingsStore.h"
 #include "tests/support/FakePrompts.h"
 
 namespace {
@@ -28,11 +29,13 @@ struct WindowFixture : ::testing::Test {
   QTemporaryDir dir;
   FakePrompts prompts;
   FixedRandom random;
+  FakeSettingsStore settings;
   std::unique_ptr<Form1> form;
 
   void SetUp() override {
     Form1Services services;
     services.prompts = &prompts;
+    services.settings = &settings;
     services.random = &random;
     services.workingDirectory = dir.path().toStdString();
     form = std::make_unique<Form1>(services);
