@@ -8,6 +8,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "brush/BrushEngine.h"
 #include "input/PacketTracker.h"
@@ -96,7 +97,7 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void CommandClear_Click();
   void ensureDataFolder();
   static QString strokeFileName(int32_t code);
-  void saveStrokeFile(const QString& path);
+  bool saveStrokeFile(const QString& path);  // false when the file could not be written
   void loadStrokeFile(const QString& path);
   void CommandSave_Click();
   void CommandLoad_Click();
@@ -213,14 +214,16 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   brush::PenValues penValues() const override;
   brush::BrushOptions brushOptions() const override;
   void appendStrokeRecord(StrokeKind kind, int32_t x, int32_t y, int32_t width) override;
-  void strokeStarted() override { m_clearPending = false; }
+  void strokeStarted() override {
+    m_clearPending = false;
+    m_unsavedClearedLog.reset();
+  }
   int pressureBarWidth() const override;
   void clearPressureBar() override;
   void setMouseIndicator(Colour colour) override;
 
   // Each area's start-up and shut-down work (defined in the area's file).
   void initialiseTablet();
-  void initialiseReference();
   void initialiseEditor();
   void askToSaveEditorFont();
   void captureReference(RetainedImage& target);
@@ -242,6 +245,8 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   bool m_editorUnavailable = false;
   int32_t m_currentCharCode = 33;
   bool m_clearPending = false;
+  // The strokes a Clear emptied when they could not be saved first; UnDo brings them back.
+  std::optional<StrokeLog> m_unsavedClearedLog;
   int32_t m_syncSkipCount = 0;
 
   // width limits and presets

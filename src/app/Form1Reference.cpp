@@ -101,4 +101,3 @@ void Form1::captureReference(RetainedImage& target) {
   reference::enlargeReference(LabelChar->render(), target);
 }
 
-void Form1::initialiseReference() {}

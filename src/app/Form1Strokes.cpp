@@ -14,9 +14,15 @@ QString codeDisplay(int32_t code) {
 }
 }  // namespace
 
+// When the strokes cannot be saved first, they are kept in memory so that UnDo can
+// still bring them back: the file would not hold them.
 void Form1::CommandClear_Click() {
-  saveStrokeFile(strokeFileName(m_currentCharCode));
+  const bool saved = saveStrokeFile(strokeFileName(m_currentCharCode));
   LabelCode->setText(codeDisplay(m_currentCharCode));
+  if (saved || m_strokeLog.logEnd() == 0)
+    m_unsavedClearedLog.reset();
+  else
+    m_unsavedClearedLog = m_strokeLog;
   m_strokeLog.clearStrokeLog();
   redrawCanvas();
   showStatusCount();
@@ -24,6 +30,13 @@ void Form1::CommandClear_Click() {
 }
 
 void Form1::mnuEditUnDo_Click() {
+  if (m_clearPending && m_strokeLog.logEnd() == 0 && m_unsavedClearedLog) {
+    m_strokeLog = *m_unsavedClearedLog;
+    m_strokeLog.setLoaded(m_strokeLog.logEnd());
+    showStatusCount();
+    redrawCanvas();
+    return;
+  }
   if (m_clearPending && m_strokeLog.logEnd() == 0) {
     CommandLoad_Click();
     return;
@@ -66,22 +79,24 @@ std::filesystem::path Form1::strokeFilePath(const QString& path) const {
 
 // Writes the live records atomically; the old file survives any failure. A damaged
 // file that could not be moved aside is never overwritten.
-void Form1::saveStrokeFile(const QString& path) {
-  if (path.isEmpty()) return;
+bool Form1::saveStrokeFile(const QString& path) {
+  if (path.isEmpty()) return true;
   if (isProtectedStrokeFile(path)) {
     reportSaveFailure(path + " は壊れたファイルのため上書きしません", m_strokeLog.logEnd() > 0);
-    return;
+    return false;
   }
   const Status saved = strokefile::writeStrokeFile(strokeFilePath(path), m_strokeLog);
   if (!saved)
     reportSaveFailure(path + " を保存できません: " + QString::fromStdString(saved.message()),
                       m_strokeLog.logEnd() > 0);
+  return saved.ok();
 }
 
 // A missing file is an empty log. A damaged one also gives an empty log and is moved
 // aside, so that the next save cannot destroy what is left in it.
 void Form1::loadStrokeFile(const QString& path) {
   m_strokeLog.clearStrokeLog();
+  m_unsavedClearedLog.reset();
   if (path.isEmpty()) return;
   const std::filesystem::path file = strokeFilePath(path);
   const strokefile::LoadResult result = strokefile::readStrokeFile(file, m_strokeLog);

@@ -313,6 +313,22 @@ TEST_F(PersistenceFixture, UncreatableDataFolderStillOpensAndSaysWhy) {
   EXPECT_EQ(settings.writes.size(), 1u) << "the settings are still saved";
 }
 
+// Regression: Clear used to empty the log even when its strokes could not be saved, so
+// UnDo could only reload an older file and the strokes were gone.
+TEST_F(PersistenceFixture, UndoAfterAFailedClearSaveRestoresTheStrokesFromMemory) {
+  writeBytes(root() / "data", "not a folder");
+  start();
+  addStroke(10);
+  addStroke(20);
+  form->CommandClear->click();
+  EXPECT_EQ(form->strokeLog().logEnd(), 0);
+  form->mnuEditUnDo_Click();
+  EXPECT_EQ(form->strokeLog().logEnd(), 6);
+  EXPECT_EQ(form->strokeLog().at(3), (StrokeRecord{1, 20, 10, 3}));
+  form->mnuEditUnDo_Click();
+  EXPECT_EQ(form->strokeLog().logEnd(), 3) << "the restored strokes undo one by one";
+}
+
 TEST_F(PersistenceFixture, HostileValuesLoadAndReplayWithoutHarm) {
   const std::string hostile =
       "1,2147483647,256,256\r\n2,-2147483648,-2147483648,2147483647\r\n"
