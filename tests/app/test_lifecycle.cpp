@@ -1,0 +1,108 @@
+// The order of start-up and shut-down, observed through the fakes the window talks to:
+// settings before the character's strokes, the tablet last at start; at shut-down the
+// Sync send, the stroke file, the settings, the save question, the tablet.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+
+#include "app/Form1.h"
+#include "platform/SystemCodePage.h"
+#include "tests/app/FakeSettingsStore.h"
+#include "tests/editor/FakeEditor.h"
+#include "tests/input/FakeTabletLayer.h"
+#include "tests/support/FakeBrushHost.h"
+#include "tests/support/FakePrompts.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Takes a snapshot of the world when the settings are written.
+struct JournalSettings : FakeSettingsStore {
+  std::function<void()> onWrite;
+  Status setValues(const Entries& entries) override {
+    if (onWrite) onWrite();
+    return FakeSettingsStore::setValues(entries);
+  }
+};
+
+struct LifecycleFixture : ::testing::Test {
+  QTemporaryDir dir;
+  FakePrompts prompts;
+  FixedRandom random;
+  JournalSettings settings;
+  FakeTabletLayer tablet;
+  fake::Launcher launcher;
+  std::unique_ptr<Form1> form;
+
+  fs::path root() const { return dir.path().toStdString(); }
+  void SetUp() override { platform::setSystemCodePage(codepage::CodePage::Cp1252); }
+  void TearDown() override {
+    form.reset();
+    platform::setSystemCodePage(std::nullopt);
+  }
+  void start() {
+    Form1Services services;
+    services.prompts = &prompts;
+    services.random = &random;
+    services.settings = &settings;
+    services.tablet = &tablet;
+    services.editor = &launcher;
+    services.workingDirectory = root();
+    form = std::make_unique<Form1>(services);
+  }
+};
+
+TEST_F(LifecycleFixture, StartUpLoadsTheStoredCharactersStrokesThenOpensTheTablet) {
+  fs::create_directory(root() / "data");
+  std::ofstream(root() / "data" / "srfm_data0042.log", std::ios::binary)
+      << "1,3,10,10\r\n2,3,20,20\r\n3,0,0,0\r\n";
+  settings.values["Char"] = "66";
+  start();
+  EXPECT_EQ(form->currentCharCode(), 66);
+  EXPECT_EQ(form->strokeLog().logEnd(), 3) << "the stored character's file, read after the settings";
+  EXPECT_EQ(form->LabelStatus->text(), " 3");
+  EXPECT_EQ(tablet.opens, 1);
+  EXPECT_TRUE(form->dotsBasePath().endsWith("/data/srfm_dots"));
+  EXPECT_EQ(launcher.attaches, 0) << "the editor is reached at the first activation, not before";
+}
+
+TEST_F(LifecycleFixture, ShutDownSendsSavesAsksAndClosesTheTabletInThatOrder) {
+  prompts.answers = {Prompts::Answer::Yes, Prompts::Answer::Yes};  // new font, Latin
+  launcher.running = std::make_shared<fake::Application>();
+  start();
+  form->Form_Activate();
+  ASSERT_TRUE(form->editorLinked());
+  form->setCheckValue(form->CheckSync, 1);
+  form->PictureDOT_MouseDown(1, 0, 50, 50);
+  form->PictureDOT_MouseMove(1, 0, 50, 90);
+  form->PictureDOT_MouseUp(1, 0, 50, 90);
+  const fs::path strokes = root() / form->strokeFileName(form->currentCharCode()).toStdString();
+
+  size_t importsAtSettings = 0;
+  bool strokesAtSettings = false;
+  int tabletClosesAtSettings = -1;
+  size_t questionsAtSettings = 0;
+  settings.onWrite = [&] {
+    importsAtSettings = launcher.running->document()->imports.size();
+    strokesAtSettings = fs::exists(strokes) && fs::file_size(strokes) > 0;
+    tabletClosesAtSettings = tablet.closes;
+    questionsAtSettings = prompts.asked.size();
+  };
+  prompts.answers = {Prompts::Answer::No};
+  form->Form_Unload();
+
+  EXPECT_EQ(importsAtSettings, 1u) << "Sync sends the glyph first";
+  EXPECT_TRUE(strokesAtSettings) << "the stroke file is written before the settings";
+  EXPECT_EQ(tabletClosesAtSettings, 0) << "the tablet closes last";
+  EXPECT_EQ(questionsAtSettings, 2u) << "the save question comes after the settings";
+  ASSERT_EQ(prompts.asked.size(), 3u);
+  EXPECT_FALSE(*launcher.running->document()->saved()) << "No leaves the font unsaved";
+  EXPECT_EQ(tablet.closes, 1) << "and the tablet still closes";
+}
+
+}  // namespace
