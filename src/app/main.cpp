@@ -2,6 +2,7 @@
 
 #include "about/ProgramIcon.h"
 #include "app/Form1.h"
+#include "platform/TerminationSignals.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -9,6 +10,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName("deruzizazarurid");
   QApplication::setWindowIcon(about::programIcon());
   Form1 window;
+  closeOnTerminationSignals(&window);
   window.show();
   return app.exec();
 }

@@ -3,14 +3,17 @@
 // Sync send, the stroke file, the settings, the save question, the tablet.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
 #include "app/Form1.h"
 #include "platform/SystemCodePage.h"
+#include "platform/TerminationSignals.h"
 #include "tests/app/FakeSettingsStore.h"
 #include "tests/editor/FakeEditor.h"
 #include "tests/input/FakeTabletLayer.h"
@@ -103,6 +106,19 @@ TEST_F(LifecycleFixture, ShutDownSendsSavesAsksAndClosesTheTabletInThatOrder) {
   ASSERT_EQ(prompts.asked.size(), 3u);
   EXPECT_FALSE(*launcher.running->document()->saved()) << "No leaves the font unsaved";
   EXPECT_EQ(tablet.closes, 1) << "and the tablet still closes";
+}
+
+TEST_F(LifecycleFixture, TerminationSignalClosesThroughTheShutDown) {
+  start();
+  form->show();
+  closeOnTerminationSignals(form.get());
+  form->PictureDOT_MouseDown(1, 0, 50, 50);
+  form->PictureDOT_MouseUp(1, 0, 50, 50);
+  std::raise(SIGTERM);
+  for (int i = 0; i < 100 && form->isVisible(); ++i) QApplication::processEvents();
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(fs::file_size(root() / "data" / "srfm_data0021.log"), 20u) << "the strokes were saved";
+  EXPECT_EQ(settings.writes.size(), 1u);
 }
 
 }  // namespace
