@@ -20,6 +20,7 @@
 #include "platform/Prompts.h"
 #include "platform/SettingsStore.h"
 #include "platform/SystemCodePage.h"
+#include "tests/support/ThrowAwayHome.h"
 
 namespace {
 
@@ -62,9 +63,7 @@ BENCHMARK(BM_KernovaPress)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterat
 
 int main(int argc, char** argv) {
   QTemporaryDir home;
-  setenv("HOME", home.path().toLocal8Bit().constData(), 1);
-  setenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit().constData(), 1);
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  useThrowAwayHome(home);
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   platform::setSystemCodePage(codepage::CodePage::Cp1252);

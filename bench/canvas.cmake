@@ -1,1 +1,1 @@
-dz_add_bench(bench_canvas SOURCES bench_canvas.cpp LIBS dz_app)
+dz_add_bench(bench_canvas SOURCES bench_canvas.cpp QtBenchMain.cpp LIBS dz_app)

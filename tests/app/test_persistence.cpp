@@ -16,6 +16,7 @@
 #include "reference/ReferenceLabel.h"
 #include "tests/app/FakeSettingsStore.h"
 #include "tests/support/FakePrompts.h"
+#include "tests/support/FileBytes.h"
 
 namespace fs = std::filesystem;
 
@@ -28,17 +29,6 @@ const std::vector<QString> kKeysInOrder = {
     "PresetMin0", "PresetMax0", "PresetMod0", "PresetMin1", "PresetMax1", "PresetMod1",
     "PresetMin2", "PresetMax2", "PresetMod2", "BMin", "BMax", "Sumiro", "MouseMode",
     "RefCharColor", "RefCharWidth", "RefCharHeight"};
-
-std::string readBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 struct PersistenceFixture : ::testing::Test {
   QTemporaryDir dir;

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "platform/SettingsStore.h"
+#include "tests/support/FileBytes.h"
 
 namespace fs = std::filesystem;
 
@@ -30,13 +31,6 @@ class ThrowAwayConfigHome : public ::testing::Environment {
 
 [[maybe_unused]] const auto* const kConfigHome =
     ::testing::AddGlobalTestEnvironment(new ThrowAwayConfigHome);
-
-std::string readBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 struct SettingsStoreFixture : ::testing::Test {
   QTemporaryDir dir;

@@ -12,6 +12,7 @@
 
 #include "platform/RetainedImage.h"
 #include "strokes/StrokeFile.h"
+#include "tests/support/FileBytes.h"
 
 namespace fs = std::filesystem;
 using strokefile::LoadOutcome;
@@ -36,17 +37,6 @@ class TempFolder {
  private:
   fs::path m_path;
 };
-
-std::string readBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::vector<std::string> folderEntries(const fs::path& folder) {
   std::vector<std::string> names;

@@ -1,15 +1,12 @@
-// main() for widget tests: an offscreen QApplication whose settings and documents live
-// in a throw-away home, so no test touches the user's files.
+// main() for widget tests: an offscreen QApplication in a throw-away home.
 #include <QApplication>
-#include <QTemporaryDir>
-#include <cstdlib>
 #include <gtest/gtest.h>
+
+#include "tests/support/ThrowAwayHome.h"
 
 int main(int argc, char** argv) {
   QTemporaryDir home;
-  setenv("HOME", home.path().toLocal8Bit().constData(), 1);
-  setenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit().constData(), 1);
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  useThrowAwayHome(home);
   QApplication app(argc, argv);
   QApplication::setOrganizationName("tovane");
   ::testing::InitGoogleTest(&argc, argv);
