@@ -1,6 +1,6 @@
 #pragma once
 // One compiler per TrueType table, each from the laid-out font. Fields are named
-// as the OpenType specification names them.
+// as the OpenType format names them.
 #include <cstdint>
 #include <string>
 #include <vector>

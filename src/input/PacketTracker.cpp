@@ -7,17 +7,17 @@
 
 namespace input {
 
-void configureContextSpec(TabletContextSpec& spec) {
+void configureContextSpec(TabletContextSpec& logicalContext) {
   const char name[] = "TEST";
-  std::memcpy(spec.lcName.data(), name, sizeof name);
-  spec.lcPktData = 0xFFFFFFFF;
-  spec.lcPktMode = 0;
-  spec.lcMoveMask = 0xFFFFFFFF;
-  spec.lcBtnUpMask = spec.lcBtnDnMask;
-  spec.lcOutOrgX = 0;
-  spec.lcOutOrgY = 0;
-  spec.lcOutExtX = 1024;
-  spec.lcOutExtY = -768;
+  std::memcpy(logicalContext.lcName.data(), name, sizeof name);
+  logicalContext.lcPktData = 0xFFFFFFFF;
+  logicalContext.lcPktMode = 0;
+  logicalContext.lcMoveMask = 0xFFFFFFFF;
+  logicalContext.lcBtnUpMask = logicalContext.lcBtnDnMask;
+  logicalContext.lcOutOrgX = 0;
+  logicalContext.lcOutOrgY = 0;
+  logicalContext.lcOutExtX = 1024;
+  logicalContext.lcOutExtY = -768;
 }
 
 int32_t pressureWidth(int32_t bmin, int32_t bmax, int32_t pressure) {

@@ -19,10 +19,10 @@ struct PacketBuffer {
 };
 static_assert(sizeof(PacketBuffer) == 1088, "the packet buffer is 16 items plus 1024 spare bytes");
 
-// The context spec as this system opens it: the default system context with the
+// The context logicalContext as this system opens it: the default system context with the
 // name, packet items, move mask, button-up mask and a 1024 x 768 output space whose
 // y grows downward.
-void configureContextSpec(TabletContextSpec& spec);
+void configureContextSpec(TabletContextSpec& logicalContext);
 
 // round(bmin + range * pressure / 1024) with range = bmax - bmin, at least 1; not
 // clamped to bmax.

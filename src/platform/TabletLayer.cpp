@@ -97,8 +97,8 @@ class QtTabletLayer final : public TabletLayer {
   }
 
   bool present() const override { return m_present; }
-  bool defaultContext(TabletContextSpec& spec) override;
-  int32_t open(PictureBox& window, const TabletContextSpec& spec) override;
+  bool defaultContext(TabletContextSpec& logicalContext) override;
+  int32_t open(PictureBox& window, const TabletContextSpec& logicalContext) override;
   bool setQueueSize(int32_t context, int packets) override;
   void close(int32_t context) override;
   int packetsGet(int32_t context, TabletPacket& packet) override;
@@ -139,25 +139,25 @@ bool ProximityFilter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // The whole screen in the driver's own output space, pen cursor on the system pointer.
-bool QtTabletLayer::defaultContext(TabletContextSpec& spec) {
+bool QtTabletLayer::defaultContext(TabletContextSpec& logicalContext) {
   if (!m_present) return false;
-  spec = TabletContextSpec{};
+  logicalContext = TabletContextSpec{};
   const char name[] = "System";
-  std::copy(std::begin(name), std::end(name), spec.lcName.begin());
-  spec.lcOptions = wintab::CXO_SYSTEM;
-  spec.lcPktData = 0xFFFFFFFF;
-  spec.lcMoveMask = 0xFFFFFFFF;
-  spec.lcBtnDnMask = 0xFFFFFFFF;
-  spec.lcBtnUpMask = 0xFFFFFFFF;
-  spec.lcOutExtX = 32768;
-  spec.lcOutExtY = 32768;
+  std::copy(std::begin(name), std::end(name), logicalContext.lcName.begin());
+  logicalContext.lcOptions = wintab::CXO_SYSTEM;
+  logicalContext.lcPktData = 0xFFFFFFFF;
+  logicalContext.lcMoveMask = 0xFFFFFFFF;
+  logicalContext.lcBtnDnMask = 0xFFFFFFFF;
+  logicalContext.lcBtnUpMask = 0xFFFFFFFF;
+  logicalContext.lcOutExtX = 32768;
+  logicalContext.lcOutExtY = 32768;
   return true;
 }
 
-int32_t QtTabletLayer::open(PictureBox& window, const TabletContextSpec& spec) {
+int32_t QtTabletLayer::open(PictureBox& window, const TabletContextSpec& logicalContext) {
   if (!m_present) return 0;
   close(m_context);
-  m_spec = spec;
+  m_spec = logicalContext;
   m_context = m_nextHandle++;
   m_queue.clear();
   m_last = TabletPacket{};

@@ -96,9 +96,9 @@ class TabletLayer {
   // False when the platform cannot deliver tablet events at all (a missing library).
   virtual bool present() const = 0;
   // The default system context (WTInfoA, WTI_DEFSYSCTX); false when not present.
-  virtual bool defaultContext(TabletContextSpec& spec) = 0;
+  virtual bool defaultContext(TabletContextSpec& logicalContext) = 0;
   // Opens an enabled context on `window`: its handle, or 0 when refused.
-  virtual int32_t open(PictureBox& window, const TabletContextSpec& spec) = 0;
+  virtual int32_t open(PictureBox& window, const TabletContextSpec& logicalContext) = 0;
   virtual bool setQueueSize(int32_t context, int packets) = 0;
   virtual void close(int32_t context) = 0;
   // Copies the oldest waiting packet into `packet`: 1, or 0 with `packet` untouched.

@@ -12,16 +12,16 @@ class FakeTabletLayer final : public TabletLayer {
   int32_t nextHandle = 7;
   // What the "driver" reports as its default context.
   TabletContextSpec driverDefault = [] {
-    TabletContextSpec spec;
-    std::memcpy(spec.lcName.data(), "Default Driver Context Name Here", 33);
-    spec.lcOptions = wintab::CXO_SYSTEM | 0x0400;
-    spec.lcPktData = 0x00FF;
-    spec.lcMoveMask = 0x0F;
-    spec.lcBtnDnMask = 0x1234;
-    spec.lcBtnUpMask = 0x5678;
-    spec.lcOutExtX = 5000;
-    spec.lcOutExtY = 4000;
-    return spec;
+    TabletContextSpec logicalContext;
+    std::memcpy(logicalContext.lcName.data(), "Default Driver Context Name Here", 33);
+    logicalContext.lcOptions = wintab::CXO_SYSTEM | 0x0400;
+    logicalContext.lcPktData = 0x00FF;
+    logicalContext.lcMoveMask = 0x0F;
+    logicalContext.lcBtnDnMask = 0x1234;
+    logicalContext.lcBtnUpMask = 0x5678;
+    logicalContext.lcOutExtX = 5000;
+    logicalContext.lcOutExtY = 4000;
+    return logicalContext;
   }();
 
   int32_t openContext = 0;
@@ -32,16 +32,16 @@ class FakeTabletLayer final : public TabletLayer {
   int queueSizeAsked = 0;
 
   bool present() const override { return isPresent; }
-  bool defaultContext(TabletContextSpec& spec) override {
+  bool defaultContext(TabletContextSpec& logicalContext) override {
     if (!isPresent) return false;
-    spec = driverDefault;
+    logicalContext = driverDefault;
     return true;
   }
-  int32_t open(PictureBox& on, const TabletContextSpec& spec) override {
+  int32_t open(PictureBox& on, const TabletContextSpec& logicalContext) override {
     ++opens;
     if (!isPresent || refuseOpen) return 0;
     window = &on;
-    openedSpec = spec;
+    openedSpec = logicalContext;
     openContext = nextHandle++;
     return openContext;
   }

@@ -91,20 +91,20 @@ TEST(Readout, EmptyPacketShowsSixteenZeros) {
 
 TEST(ContextSpec, ChangesOnlyTheListedFieldsOfTheDefaultContext) {
   FakeTabletLayer layer;
-  TabletContextSpec spec = layer.driverDefault;
-  input::configureContextSpec(spec);
-  EXPECT_EQ(std::string(spec.lcName.data()), "TEST");
-  EXPECT_EQ(std::string(spec.lcName.data() + 5), "lt Driver Context Name Here");
-  EXPECT_EQ(spec.lcOptions, layer.driverDefault.lcOptions);
-  EXPECT_EQ(spec.lcPktData, 0xFFFFFFFFu);
-  EXPECT_EQ(spec.lcPktMode, 0u);
-  EXPECT_EQ(spec.lcMoveMask, 0xFFFFFFFFu);
-  EXPECT_EQ(spec.lcBtnDnMask, 0x1234u);
-  EXPECT_EQ(spec.lcBtnUpMask, 0x1234u);
-  EXPECT_EQ(spec.lcOutOrgX, 0);
-  EXPECT_EQ(spec.lcOutOrgY, 0);
-  EXPECT_EQ(spec.lcOutExtX, 1024);
-  EXPECT_EQ(spec.lcOutExtY, -768);
+  TabletContextSpec logicalContext = layer.driverDefault;
+  input::configureContextSpec(logicalContext);
+  EXPECT_EQ(std::string(logicalContext.lcName.data()), "TEST");
+  EXPECT_EQ(std::string(logicalContext.lcName.data() + 5), "lt Driver Context Name Here");
+  EXPECT_EQ(logicalContext.lcOptions, layer.driverDefault.lcOptions);
+  EXPECT_EQ(logicalContext.lcPktData, 0xFFFFFFFFu);
+  EXPECT_EQ(logicalContext.lcPktMode, 0u);
+  EXPECT_EQ(logicalContext.lcMoveMask, 0xFFFFFFFFu);
+  EXPECT_EQ(logicalContext.lcBtnDnMask, 0x1234u);
+  EXPECT_EQ(logicalContext.lcBtnUpMask, 0x1234u);
+  EXPECT_EQ(logicalContext.lcOutOrgX, 0);
+  EXPECT_EQ(logicalContext.lcOutOrgY, 0);
+  EXPECT_EQ(logicalContext.lcOutExtX, 1024);
+  EXPECT_EQ(logicalContext.lcOutExtY, -768);
 }
 
 TEST(PacketQueue, KeepsTheNewestWhenFull) {
