@@ -34,11 +34,11 @@ inline bool editorNameOwned() {
 
 class EditorProcess {
  public:
-  // `home` becomes HOME (so the documents folder is <home>/Documents).
   explicit EditorProcess(const QString& executable, const QString& home) : m_executable(executable) {
     m_process.setProcessEnvironment(environment(home));
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   }
+  ~EditorProcess() { stop(); }
 
   // Offscreen, with `home` as HOME (so the documents folder is <home>/Documents).
   static QProcessEnvironment environment(const QString& home) {
@@ -48,7 +48,6 @@ class EditorProcess {
     environment.insert("XDG_CONFIG_HOME", home + "/.config");
     return environment;
   }
-  ~EditorProcess() { stop(); }
 
   // Starts the editor and waits up to `timeoutMs` for its bus name.
   bool start(const QStringList& arguments = {}, int timeoutMs = 10000) {

@@ -1,7 +1,6 @@
 // The editor's open documents: numbering, the active document, saving and opening.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -14,127 +13,76 @@ namespace {
 class Documents : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(m_dir.isValid());
-    m_set.setDocumentsFolder(m_dir.filePath("Documents"));
+    m_set.setDocumentsFolder(path("not/yet/there"));
     QObject::connect(&m_set, &DocumentSet::activeChanged, [this](int n) { m_activeSignals.push_back(n); });
     QObject::connect(&m_set, &DocumentSet::documentChanged, [this](int n) { m_changedSignals.push_back(n); });
   }
 
-  // Gives the current glyph a square outline, as an import would.
-  void draw(int number) {
-    FontDocument* doc = m_set.document(number);
-    Glyph& glyph = doc->glyphForEdit(doc->currentCode());
-    glyph.contours.push_back({{100, 0, true}, {100, 1000, true}, {900, 1000, true}, {900, 0, true}});
+  // A Latin document whose glyph 'A' has a square outline, as an import would give.
+  int drawn() {
+    const int n = m_set.create(FontType::Latin);
+    FontDocument* doc = m_set.document(n);
+    doc->setCurrentCode(0x41);
+    doc->glyphForEdit(0x41).contours.push_back({{100, 0, true}, {100, 1000, true}, {900, 1000, true}, {900, 0, true}});
+    return n;
   }
 
   QString path(const QString& name) const { return m_dir.filePath(name); }
 
   QTemporaryDir m_dir;
   DocumentSet m_set;
-  std::vector<int> m_activeSignals;
-  std::vector<int> m_changedSignals;
+  std::vector<int> m_activeSignals, m_changedSignals;
 };
 
-TEST_F(Documents, NewDocumentsAreNumberedAndNamedUntitledInTheDocumentsFolder) {
+TEST_F(Documents, NumbersAreNeverReusedAndClosingTheActiveOneActivatesTheNewest) {
   EXPECT_EQ(m_set.active(), 0);
-  EXPECT_EQ(m_set.create(FontType::Latin), 1);
-  EXPECT_EQ(m_set.create(FontType::Japanese), 2);
-  EXPECT_EQ(m_set.active(), 2);
-  EXPECT_EQ(m_activeSignals, (std::vector<int>{1, 2}));
-  const FontDocument* second = m_set.document(2);
-  ASSERT_NE(second, nullptr);
-  EXPECT_EQ(second->name(), "Untitled-2");
-  EXPECT_EQ(second->type(), FontType::Japanese);
-  EXPECT_EQ(QString::fromStdString(second->filePath()), path("Documents/Untitled-2.ttf"));
-  EXPECT_FALSE(second->modified());
-}
-
-TEST_F(Documents, NumbersAreNeverReusedAfterClose) {
-  m_set.create(FontType::Latin);
-  m_set.close(1);
-  EXPECT_EQ(m_set.document(1), nullptr);
-  EXPECT_TRUE(m_set.wasClosed(1));
-  EXPECT_EQ(m_set.create(FontType::Latin), 2);
-  EXPECT_FALSE(m_set.wasClosed(2));
-  EXPECT_FALSE(m_set.wasClosed(3)) << "a number never handed out was not closed";
-  EXPECT_EQ(m_set.numbers(), (std::vector<int>{2}));
-}
-
-TEST_F(Documents, ClosingTheActiveDocumentActivatesTheNewestRemaining) {
-  for (int i = 0; i < 3; ++i) m_set.create(FontType::Latin);
+  for (int expected : {1, 2, 3}) EXPECT_EQ(m_set.create(expected == 2 ? FontType::Japanese : FontType::Latin), expected);
+  EXPECT_EQ(m_activeSignals, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(m_set.document(2)->name(), "Untitled-2");
+  EXPECT_EQ(m_set.document(2)->type(), FontType::Japanese);
+  EXPECT_EQ(QString::fromStdString(m_set.document(2)->filePath()), path("not/yet/there/Untitled-2.ttf"));
   m_set.setActive(1);
   m_set.close(1);
   EXPECT_EQ(m_set.active(), 3);
   m_set.close(2);
   EXPECT_EQ(m_set.active(), 3) << "closing another document keeps the active one";
-  m_set.close(3);
-  EXPECT_EQ(m_set.active(), 0);
-  EXPECT_EQ(m_set.activeDocument(), nullptr);
+  EXPECT_TRUE(m_set.wasClosed(1));
+  EXPECT_FALSE(m_set.wasClosed(4)) << "a number never handed out was not closed";
   m_set.setActive(2);
-  EXPECT_EQ(m_set.active(), 0) << "a closed document cannot become active";
+  EXPECT_EQ(m_set.active(), 3) << "a closed document cannot become active";
+  EXPECT_EQ(m_set.create(FontType::Latin), 4);
+  EXPECT_EQ(m_set.numbers(), (std::vector<int>{3, 4}));
 }
 
-TEST_F(Documents, SaveCreatesTheMissingFolderAndClearsTheUnsavedMark) {
-  m_set.setDocumentsFolder(path("not/yet/there"));
-  const int n = m_set.create(FontType::Latin);
-  draw(n);
-  ASSERT_TRUE(m_set.document(n)->modified());
+TEST_F(Documents, OnlyASuccessfulSaveClearsTheUnsavedMarkOrRenames) {
+  const int n = drawn();
   m_changedSignals.clear();
-  const Status status = m_set.save(n);
-  ASSERT_TRUE(status.ok()) << status.message();
+  ASSERT_TRUE(m_set.save(n).ok()) << "save makes the missing folder";
   EXPECT_TRUE(QFile::exists(path("not/yet/there/Untitled-1.ttf")));
   EXPECT_FALSE(m_set.document(n)->modified());
   EXPECT_EQ(m_changedSignals, (std::vector<int>{n})) << "the window must drop its unsaved mark";
-}
 
-TEST_F(Documents, FailedSaveKeepsTheUnsavedMark) {
-  QFile blocker(path("file"));
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
-  m_set.setDocumentsFolder(path("file/sub"));  // a folder that cannot be made
-  const int n = m_set.create(FontType::Latin);
-  draw(n);
-  const Status status = m_set.save(n);
-  EXPECT_FALSE(status.ok());
-  EXPECT_FALSE(status.message().empty());
-  EXPECT_TRUE(m_set.document(n)->modified());
-}
-
-TEST_F(Documents, SaveAsTakesThePathAndNameOnlyOnSuccess) {
-  const int n = m_set.create(FontType::Latin);
-  draw(n);
-  QFile blocker(path("blocker"));
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
-  EXPECT_FALSE(m_set.saveAs(n, path("blocker/font.ttf")).ok());
-  EXPECT_EQ(m_set.document(n)->name(), "Untitled-1");
-  EXPECT_TRUE(m_set.document(n)->modified());
-
-  ASSERT_TRUE(m_set.saveAs(n, path("Brush Script.ttf")).ok());
-  EXPECT_EQ(m_set.document(n)->name(), "Brush Script");
-  EXPECT_EQ(QString::fromStdString(m_set.document(n)->filePath()), path("Brush Script.ttf"));
-  EXPECT_FALSE(m_set.document(n)->modified());
-}
-
-TEST_F(Documents, SaveAsRefusesTheFileOfAnotherOpenDocument) {
-  const int first = m_set.create(FontType::Latin);
-  ASSERT_TRUE(m_set.saveAs(first, path("one.ttf")).ok());
-  const int second = m_set.create(FontType::Latin);
-  draw(second);
-  EXPECT_FALSE(m_set.saveAs(second, path("one.ttf")).ok());
+  ASSERT_TRUE(testing::writeBytes(path("file").toStdString(), {1}));
+  m_set.setDocumentsFolder(path("file/sub"));  // cannot be made
+  const int second = drawn();
+  for (const Status& status : {m_set.save(second), m_set.saveAs(second, path("file/font.ttf")),
+                               m_set.saveAs(second, path("not/yet/there/Untitled-1.ttf"))}) {
+    EXPECT_FALSE(status.ok()) << "the last one is the file of another open document";
+    EXPECT_FALSE(status.message().empty());
+  }
   EXPECT_TRUE(m_set.document(second)->modified());
+  EXPECT_EQ(m_set.document(second)->name(), "Untitled-2");
+  ASSERT_TRUE(m_set.saveAs(second, path("Brush Script.ttf")).ok());
+  EXPECT_EQ(m_set.document(second)->name(), "Brush Script");
+  EXPECT_FALSE(m_set.document(second)->modified());
 }
 
-TEST_F(Documents, OpenReadsAFontOnceAndFindsItWhenOpenAgain) {
-  const int created = m_set.create(FontType::Latin);
-  m_set.document(created)->setCurrentCode(0x41);
-  draw(created);
+TEST_F(Documents, OpenReadsAFontOnceAndRefusesJunk) {
+  const int created = drawn();
   ASSERT_TRUE(m_set.saveAs(created, path("Sample.ttf")).ok());
   m_set.close(created);
-
   int number = 0;
-  const Status status = m_set.open(path("Sample.ttf"), number);
-  ASSERT_TRUE(status.ok()) << status.message();
+  ASSERT_TRUE(m_set.open(path("Sample.ttf"), number).ok());
   EXPECT_EQ(number, 2);
   const FontDocument* opened = m_set.document(number);
   EXPECT_EQ(opened->name(), "Sample");
@@ -145,22 +93,14 @@ TEST_F(Documents, OpenReadsAFontOnceAndFindsItWhenOpenAgain) {
 
   m_set.create(FontType::Latin);
   int again = 0;
-  ASSERT_TRUE(m_set.open(QDir(m_dir.path()).filePath("./Sample.ttf"), again).ok());
+  ASSERT_TRUE(m_set.open(m_dir.path() + "/./Sample.ttf", again).ok());
   EXPECT_EQ(again, number);
   EXPECT_EQ(m_set.active(), number);
-  EXPECT_EQ(m_set.numbers().size(), 2u);
-}
-
-TEST_F(Documents, OpeningAJunkFileFailsAndAddsNothing) {
-  m_set.create(FontType::Latin);
   ASSERT_TRUE(testing::writeBytes(path("junk.ttf").toStdString(), {0, 1, 0, 0, 9, 9, 9}));
-  int number = 0;
-  const Status status = m_set.open(path("junk.ttf"), number);
-  EXPECT_FALSE(status.ok());
-  EXPECT_FALSE(status.message().empty());
-  EXPECT_EQ(m_set.numbers(), (std::vector<int>{1}));
-  EXPECT_EQ(m_set.active(), 1);
-  EXPECT_FALSE(m_set.open(path("missing.ttf"), number).ok());
+  EXPECT_FALSE(m_set.open(path("junk.ttf"), again).ok());
+  EXPECT_FALSE(m_set.open(path("missing.ttf"), again).ok());
+  EXPECT_EQ(m_set.numbers(), (std::vector<int>{2, 3}));
+  EXPECT_EQ(m_set.active(), number);
 }
 
 }  // namespace

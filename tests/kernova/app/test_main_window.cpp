@@ -1,6 +1,6 @@
 // The editor's window offscreen: the glyph grid, the current cell, the preview line,
-// the title's unsaved mark, the questions before unsaved work is lost, and the
-// document switcher.
+// the title's unsaved mark, the questions before unsaved work is lost, the document
+// switcher and the status bar.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -59,9 +59,8 @@ class Window : public ::testing::Test {
   std::vector<Answer> m_answers;
 };
 
-TEST_F(Window, GridHasOneCellPerCodeAndPaintsOnlyTheVisibleOnes) {
+TEST_F(Window, GridHasOneCellPerCodePaintsTheVisibleOnesAndFollowsTheWindowMenu) {
   m_documents.create(FontType::Latin);
-  EXPECT_EQ(m_window.grid()->cellCount(), int(CodeOrder::forType(FontType::Latin).codes().size()));
   m_documents.create(FontType::Japanese);
   GlyphGrid* grid = m_window.grid();
   EXPECT_EQ(grid->cellCount(), int(CodeOrder::forType(FontType::Japanese).codes().size()));
@@ -70,9 +69,17 @@ TEST_F(Window, GridHasOneCellPerCodeAndPaintsOnlyTheVisibleOnes) {
   EXPECT_LE(grid->lastVisibleIndex() - grid->firstVisibleIndex() + 1, visibleRows * grid->columns());
   grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
   EXPECT_EQ(grid->lastVisibleIndex(), grid->cellCount() - 1) << "the last code can be scrolled to";
+
+  const QList<QAction*> actions = m_window.windowMenu()->actions();
+  ASSERT_EQ(actions.size(), 2);
+  EXPECT_EQ(actions[0]->text(), "Untitled-1");
+  EXPECT_TRUE(actions[1]->isChecked());
+  actions[0]->trigger();
+  EXPECT_EQ(m_documents.active(), 1);
+  EXPECT_EQ(grid->cellCount(), int(CodeOrder::forType(FontType::Latin).codes().size()));
 }
 
-TEST_F(Window, CurrentCellIsHighlightedAndKeptInView) {
+TEST_F(Window, CurrentCellIsHighlightedKeptInViewAndSetByAClick) {
   const int n = m_documents.create(FontType::Japanese);
   const std::vector<uint16_t>& codes = m_documents.document(n)->codeOrder().codes();
   const int index = int(codes.size()) - 3;
@@ -82,35 +89,31 @@ TEST_F(Window, CurrentCellIsHighlightedAndKeptInView) {
   EXPECT_GE(index, grid->firstVisibleIndex());
   EXPECT_LE(index, grid->lastVisibleIndex());
   const QImage shown = grid->viewport()->grab().toImage();
-  const QPoint inside = grid->cellRect(index).topLeft() + QPoint(4, 6);
-  EXPECT_EQ(shown.pixelColor(inside), QColor(200, 220, 255));
-  const QPoint neighbour = grid->cellRect(index - 1).topLeft() + QPoint(4, 6);
-  EXPECT_NE(shown.pixelColor(neighbour), QColor(200, 220, 255));
+  const QColor highlight(200, 220, 255);
+  EXPECT_EQ(shown.pixelColor(grid->cellRect(index).topLeft() + QPoint(4, 6)), highlight);
+  EXPECT_NE(shown.pixelColor(grid->cellRect(index - 1).topLeft() + QPoint(4, 6)), highlight);
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(index - 1).center());
+  EXPECT_EQ(m_documents.document(n)->currentCode(), codes[size_t(index - 1)]);
 }
 
-TEST_F(Window, ClickingACellMakesItsCodeCurrent) {
+TEST_F(Window, ImportedGlyphShowsInItsCellThePreviewAndTheUnsavedMark) {
   const int n = m_documents.create(FontType::Latin);
-  GlyphGrid* grid = m_window.grid();
-  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(5).center());
-  EXPECT_EQ(m_documents.document(n)->currentCode(), m_documents.document(n)->codeOrder().codes()[5]);
-}
-
-TEST_F(Window, ImportedGlyphShowsInItsCellAndInThePreview) {
-  const int n = m_documents.create(FontType::Latin);
+  EXPECT_TRUE(m_window.windowTitle().startsWith("Untitled-1"));
+  EXPECT_FALSE(m_window.isWindowModified());
   m_window.preview()->textField()->setText("AB");
   const int before = darkPixels(m_window.preview()->strip()->grab().toImage());
   import(n, 'A');
+  EXPECT_TRUE(m_window.isWindowModified());
   EXPECT_GT(darkPixels(m_window.preview()->strip()->grab().toImage()), before + 100);
   const int cell = m_documents.document(n)->codeOrder().indexOf('A');
   const QImage grid = m_window.grid()->viewport()->grab().toImage();
   const QRect glyphArea = m_window.grid()->cellRect(cell).adjusted(2, 2, -2, -GlyphGrid::kLabelHeight);
   EXPECT_GT(darkPixels(grid.copy(glyphArea)), 50);
-
   m_window.preview()->textField()->setText("B");
   EXPECT_EQ(darkPixels(m_window.preview()->strip()->grab().toImage()), before) << "B has no outline";
-}
+  ASSERT_TRUE(m_documents.save(n).ok());
+  EXPECT_FALSE(m_window.isWindowModified());
 
-TEST_F(Window, PreviewMapsTextThroughTheDocumentsCodePage) {
   EXPECT_EQ(previewCodes(QStringLiteral("A\u20AC"), FontType::Latin),
             (std::vector<std::optional<uint16_t>>{0x41, 0x80}));
   EXPECT_EQ(previewCodes(QStringLiteral("\u3042A"), FontType::Japanese),
@@ -119,65 +122,22 @@ TEST_F(Window, PreviewMapsTextThroughTheDocumentsCodePage) {
             (std::vector<std::optional<uint16_t>>{std::nullopt}));
 }
 
-TEST_F(Window, TitleShowsTheNameAndTheUnsavedMark) {
-  EXPECT_EQ(m_window.windowTitle(), "Kernova");
-  const int n = m_documents.create(FontType::Latin);
-  EXPECT_TRUE(m_window.windowTitle().startsWith("Untitled-1"));
-  EXPECT_FALSE(m_window.isWindowModified());
-  import(n, 'A');
-  EXPECT_TRUE(m_window.isWindowModified());
-  ASSERT_TRUE(m_documents.save(n).ok());
-  EXPECT_FALSE(m_window.isWindowModified());
-}
-
-TEST_F(Window, ClosingAsksOnlyWhenWorkIsUnsavedAndCancelKeepsIt) {
+TEST_F(Window, UnsavedWorkIsAskedAboutAndCancelKeepsIt) {
   const int clean = m_documents.create(FontType::Latin);
   EXPECT_TRUE(m_window.closeDocument(clean));
-  EXPECT_TRUE(m_asked.empty());
-
-  const int n = m_documents.create(FontType::Latin);
-  import(n, 'A');
-  m_answers = {Answer::Cancel, Answer::Discard};
-  EXPECT_FALSE(m_window.closeDocument(n));
-  EXPECT_NE(m_documents.document(n), nullptr);
-  EXPECT_TRUE(m_window.closeDocument(n));
-  EXPECT_EQ(m_documents.document(n), nullptr);
-  EXPECT_EQ(m_asked, (std::vector<QString>{"Untitled-2", "Untitled-2"}));
-}
-
-TEST_F(Window, SaveAnswerSavesBeforeClosing) {
-  const int n = m_documents.create(FontType::Latin);
-  import(n, 'A');
-  m_answers = {Answer::Save};
-  EXPECT_TRUE(m_window.closeDocument(n));
-  EXPECT_TRUE(QFile::exists(m_dir.filePath("Untitled-1.ttf")));
-}
-
-TEST_F(Window, QuitStopsAtTheFirstCancelledDocument) {
-  const int first = m_documents.create(FontType::Latin);
-  const int second = m_documents.create(FontType::Japanese);
-  import(first, 'A');
-  import(second, 'A');
-  m_answers = {Answer::Discard, Answer::Cancel};
-  EXPECT_FALSE(m_window.closeAll());
-  EXPECT_EQ(m_documents.document(first), nullptr);
-  EXPECT_NE(m_documents.document(second), nullptr);
-}
-
-TEST_F(Window, WindowMenuSwitchesTheShownDocument) {
-  m_documents.create(FontType::Latin);
-  m_documents.create(FontType::Japanese);
-  const QList<QAction*> actions = m_window.windowMenu()->actions();
-  ASSERT_EQ(actions.size(), 2);
-  EXPECT_EQ(actions[0]->text(), "Untitled-1");
-  EXPECT_TRUE(actions[1]->isChecked());
-  actions[0]->trigger();
-  EXPECT_EQ(m_documents.active(), 1);
-  EXPECT_EQ(m_window.grid()->cellCount(), int(CodeOrder::forType(FontType::Latin).codes().size()));
-  EXPECT_TRUE(m_window.windowMenu()->actions()[0]->isChecked());
-}
-
-TEST_F(Window, StatusBarShowsTheLastReport) {
+  EXPECT_TRUE(m_asked.empty()) << "no question for saved work";
+  const int first = m_documents.create(FontType::Latin), second = m_documents.create(FontType::Latin);
+  const int third = m_documents.create(FontType::Japanese);
+  for (int n : {first, second, third}) import(n, 'A');
+  m_answers = {Answer::Cancel, Answer::Save, Answer::Discard, Answer::Cancel};
+  EXPECT_FALSE(m_window.closeDocument(first));
+  EXPECT_NE(m_documents.document(first), nullptr);
+  EXPECT_TRUE(m_window.closeDocument(first));
+  EXPECT_TRUE(QFile::exists(m_dir.filePath("Untitled-2.ttf")));
+  EXPECT_FALSE(m_window.closeAll()) << "quitting stops at the first cancelled document";
+  EXPECT_EQ(m_documents.document(second), nullptr);
+  EXPECT_NE(m_documents.document(third), nullptr);
+  EXPECT_EQ(m_asked, (std::vector<QString>{"Untitled-2", "Untitled-2", "Untitled-3", "Untitled-4"}));
   m_documents.report("ImportBmpfile failed: not a bitmap");
   EXPECT_EQ(m_window.statusBar()->currentMessage(), "ImportBmpfile failed: not a bitmap");
 }
