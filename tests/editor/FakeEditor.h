@@ -32,14 +32,12 @@ class Document final : public editor::EditorDocument {
 
   std::optional<std::string> Name() override { return called("Name") ? std::optional<std::string>("Font1") : std::nullopt; }
   std::optional<int16_t> getcode(int16_t, bool) override {
-    if (!called("getcode")) return std::nullopt;
-    return static_cast<int16_t>(current);
+    return called("getcode") ? std::optional(int16_t(current)) : std::nullopt;
   }
   bool setcode(int16_t, int32_t code, bool) override {
     if (!called("setcode")) return false;
-    setcodes.push_back(uint16_t(code & 0xFFFF));
-    if (std::find(codes.begin(), codes.end(), uint16_t(code & 0xFFFF)) != codes.end())
-      current = uint16_t(code & 0xFFFF);
+    setcodes.push_back(uint16_t(code));
+    if (std::find(codes.begin(), codes.end(), uint16_t(code)) != codes.end()) current = uint16_t(code);
     return true;
   }
   bool viewnextcode() override { return called("viewnextcode") && step(+1); }
@@ -59,15 +57,9 @@ class Document final : public editor::EditorDocument {
     return true;
   }
   std::optional<bool> saved() override { return called("saved") ? std::optional(saved_) : std::nullopt; }
-  bool save() override {
-    if (!called("save")) return false;
-    saved_ = true;
-    return true;
-  }
+  bool save() override { return called("save") && (saved_ = true); }
 
-  // The calls made, in order, without getcode/setcode of the connection's probe
-  // when `withoutProbe` filters them.
-  std::vector<std::string> calls;
+  std::vector<std::string> calls;  // every member called, in order
   std::set<std::string> failing;
   std::vector<uint16_t> codes;
   uint16_t current;
