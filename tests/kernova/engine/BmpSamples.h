@@ -44,19 +44,6 @@ inline void disc(InkBitmap& b, double cx, double cy, double radius, bool erase =
   stroke(b, cx, cy, cx, cy, radius, erase);
 }
 
-// Points between two ellipses with the same centre.
-inline void ellipseRing(InkBitmap& b, double cx, double cy, double rx, double ry, double width) {
-  for (int y = 0; y < b.height; ++y) {
-    for (int x = 0; x < b.width; ++x) {
-      double u = (x + 0.5 - cx), v = (y + 0.5 - cy);
-      bool inOuter = u * u / (rx * rx) + v * v / (ry * ry) <= 1;
-      double irx = rx - width, iry = ry - width;
-      bool inInner = u * u / (irx * irx) + v * v / (iry * iry) <= 1;
-      if (inOuter && !inInner) b.ink[size_t(y) * b.width + x] = 1;
-    }
-  }
-}
-
 struct BmpForm {
   int bits = 1;
   bool topDown = false;

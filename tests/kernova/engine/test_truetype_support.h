@@ -45,9 +45,7 @@ inline Contour quadraticHump(int dx = 0) {
 }
 
 inline Glyph glyphOf(std::vector<Contour> contours) {
-  Glyph glyph;
-  glyph.contours = std::move(contours);
-  return glyph;
+  return Glyph{.contours = std::move(contours)};
 }
 
 // 'A' a square with a square hole, 'B' a quadratic curve, 0x80 (the euro) and 0xE9
@@ -74,6 +72,16 @@ inline FontDocument japaneseDocument() {
   return document;
 }
 
+// Every code of the Japanese order drawn (some codes share a character): thousands of
+// glyphs, enough outline data for long loca offsets.
+inline FontDocument everyJapaneseCode() {
+  FontDocument document(FontType::Japanese, "Every Code");
+  for (uint16_t code : document.codeOrder().codes())
+    document.setGlyph(code, glyphOf({canvasSquare(code % 300, 20, code % 300 + 100, 400),
+                                     canvasHole(code % 300 + 20, 40, code % 300 + 80, 380)}));
+  return document;
+}
+
 // ---- A minimal reader of the sfnt layout, independent of the writer ----
 
 inline uint32_t be16(const std::vector<uint8_t>& b, size_t at) {
@@ -89,9 +97,7 @@ inline void put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
 }
 
 struct TableEntry {
-  uint32_t checksum = 0;
-  uint32_t offset = 0;
-  uint32_t length = 0;
+  uint32_t checksum = 0, offset = 0, length = 0;
 };
 
 inline std::map<std::string, TableEntry> tableDirectory(const std::vector<uint8_t>& font) {
@@ -112,16 +118,14 @@ inline std::vector<uint8_t> tableBytes(const std::vector<uint8_t>& font, const s
 
 // ---- Files and outside programs ----
 
+// A fresh folder, removed with everything in it when the object goes.
 class TempDir {
  public:
   TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kernova-tt-XXXXXX").string();
     m_path = ::mkdtemp(pattern.data()) ? pattern : "";
   }
-  ~TempDir() {
-    std::error_code ignored;
-    if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
-  }
+  ~TempDir() { std::filesystem::remove_all(m_path, m_ignored); }
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
   std::string file(const std::string& name) const { return (m_path / name).string(); }
@@ -129,6 +133,7 @@ class TempDir {
 
  private:
   std::filesystem::path m_path;
+  std::error_code m_ignored;
 };
 
 inline void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -143,17 +148,15 @@ inline std::vector<uint8_t> readFile(const std::string& path) {
 
 struct CommandResult {
   int exitCode = -1;
-  std::string output;
+  std::string output;  // stdout and stderr
 };
 
-// Runs a shell command, collecting stdout and stderr.
 inline CommandResult run(const std::string& command) {
   CommandResult result;
   std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
   if (!pipe) return result;
   std::array<char, 4096> buffer{};
-  size_t got = 0;
-  while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+  while (size_t got = std::fread(buffer.data(), 1, buffer.size(), pipe))
     result.output.append(buffer.data(), got);
   int status = ::pclose(pipe);
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
