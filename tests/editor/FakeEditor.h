@@ -27,8 +27,7 @@ inline std::vector<uint16_t> japaneseCodes() {
 
 class Document final : public editor::EditorDocument {
  public:
-  explicit Document(std::vector<uint16_t> codes, uint16_t current)
-      : codes(std::move(codes)), current(current) {}
+  Document(std::vector<uint16_t> codes, uint16_t current) : codes(std::move(codes)), current(current) {}
 
   std::optional<std::string> Name() override { return called("Name") ? std::optional<std::string>("Font1") : std::nullopt; }
   std::optional<int16_t> getcode(int16_t, bool) override {
@@ -46,15 +45,13 @@ class Document final : public editor::EditorDocument {
   bool Delete() override { return called("Delete"); }
   bool ImportBmpfile(const std::string& path) override {
     if (!called("ImportBmpfile")) return false;
-    imports.push_back({path, current});
+    imports.push_back(path);
     saved_ = false;
     return true;
   }
   bool unselectall() override { return called("unselectall"); }
   bool SetLeftRightSidebearing(int16_t left, int16_t right, bool) override {
-    if (!called("SetLeftRightSidebearing")) return false;
-    bearings.push_back({left, right});
-    return true;
+    return called("SetLeftRightSidebearing") && (bearings.emplace_back(left, right), true);
   }
   std::optional<bool> saved() override { return called("saved") ? std::optional(saved_) : std::nullopt; }
   bool save() override { return called("save") && (saved_ = true); }
@@ -64,8 +61,7 @@ class Document final : public editor::EditorDocument {
   std::vector<uint16_t> codes;
   uint16_t current;
   std::vector<uint16_t> setcodes;
-  struct Import { std::string path; uint16_t code; };
-  std::vector<Import> imports;
+  std::vector<std::string> imports;
   std::vector<std::pair<int16_t, int16_t>> bearings;
   bool saved_ = true;
 
@@ -74,44 +70,33 @@ class Document final : public editor::EditorDocument {
     calls.push_back(member);
     return !failing.count(member);
   }
-  bool step(int direction) {
-    auto it = std::find(codes.begin(), codes.end(), current);
-    if (it == codes.end()) return true;
-    if (direction > 0 && it + 1 != codes.end()) current = *(it + 1);
-    if (direction < 0 && it != codes.begin()) current = *(it - 1);
+  bool step(int direction) {  // stays put at either end of the order
+    const std::ptrdiff_t size = std::ssize(codes), at = std::find(codes.begin(), codes.end(), current) - codes.begin();
+    if (at < size && at + direction >= 0 && at + direction < size) current = codes[size_t(at + direction)];
     return true;
   }
 };
 
 class Application final : public editor::EditorApplication {
  public:
-  std::shared_ptr<editor::EditorDocument> ActiveDocument() override {
-    ++activeDocumentCalls;
-    return active;
-  }
+  std::shared_ptr<editor::EditorDocument> ActiveDocument() override { return active; }
   std::shared_ptr<editor::EditorDocument> NewFile(int16_t type, bool visible) override {
     newFiles.push_back({type, visible});
-    if (newFileFails) return nullptr;
-    active = std::make_shared<Document>(type == 1 ? latinCodes() : japaneseCodes(), 0x41);
-    return active;
+    if (!newFileFails) active = std::make_shared<Document>(type == 1 ? latinCodes() : japaneseCodes(), 0x41);
+    return newFileFails ? nullptr : active;
   }
-  std::optional<uint32_t> hWnd() override { return windowId; }
+  std::optional<uint32_t> hWnd() override { return 0x2a00005; }
 
   std::shared_ptr<Document> document() const { return std::static_pointer_cast<Document>(active); }
 
   std::shared_ptr<editor::EditorDocument> active;
   bool newFileFails = false;
   std::vector<std::pair<int16_t, bool>> newFiles;
-  int activeDocumentCalls = 0;
-  std::optional<uint32_t> windowId = 0x2a00005;
 };
 
 class Launcher final : public editor::EditorLauncher {
  public:
-  std::shared_ptr<editor::EditorApplication> attach() override {
-    ++attaches;
-    return running;
-  }
+  std::shared_ptr<editor::EditorApplication> attach() override { return ++attaches, running; }
   std::shared_ptr<editor::EditorApplication> start() override {
     ++starts;
     if (startable) running = startable;

@@ -8,15 +8,13 @@
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QString>
 #include <QThread>
 
 namespace kernova::testing {
 
 inline constexpr char kEditorName[] = "Kernova.Application";
 
-// Polls `condition` every few milliseconds, letting events run, until it holds or
-// `timeoutMs` passes. Returns whether it held.
+// Lets events run until `condition` holds or `timeoutMs` passes; returns whether it held.
 template <typename Condition>
 bool waitUntil(Condition condition, int timeoutMs) {
   QDeadlineTimer deadline(timeoutMs);
@@ -34,7 +32,7 @@ inline bool editorNameOwned() {
 
 class EditorProcess {
  public:
-  explicit EditorProcess(const QString& executable, const QString& home) : m_executable(executable) {
+  EditorProcess(const QString& executable, const QString& home) : m_executable(executable) {
     m_process.setProcessEnvironment(environment(home));
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   }
@@ -52,22 +50,19 @@ class EditorProcess {
   // Starts the editor and waits up to `timeoutMs` for its bus name.
   bool start(const QStringList& arguments = {}, int timeoutMs = 10000) {
     m_process.start(m_executable, arguments);
-    if (!m_process.waitForStarted(timeoutMs)) return false;
-    return waitUntil([this] { return editorNameOwned() || m_process.state() == QProcess::NotRunning; },
-                     timeoutMs) &&
-           m_process.state() == QProcess::Running;
+    const auto ended = [this] { return m_process.state() == QProcess::NotRunning; };
+    return m_process.waitForStarted(timeoutMs) &&
+           waitUntil([&] { return editorNameOwned() || ended(); }, timeoutMs) && !ended();
   }
 
   // Quits the editor over the bus (killing it if it does not end) and waits until
   // the bus has released its name, so the next editor can take it.
   void stop() {
     if (m_process.state() == QProcess::NotRunning) return;
-    QDBusMessage quit = QDBusMessage::createMethodCall(kEditorName, "/Application", "Kernova.Application", "Quit");
-    QDBusConnection::sessionBus().call(quit, QDBus::Block, 5000);
-    if (!m_process.waitForFinished(5000)) {
-      m_process.kill();
-      m_process.waitForFinished(5000);
-    }
+    QDBusConnection::sessionBus().call(
+        QDBusMessage::createMethodCall(kEditorName, "/Application", kEditorName, "Quit"), QDBus::Block, 5000);
+    if (!m_process.waitForFinished(5000)) m_process.kill();
+    m_process.waitForFinished(5000);
     waitUntil([] { return !editorNameOwned(); }, 5000);
   }
 

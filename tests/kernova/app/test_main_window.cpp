@@ -22,16 +22,14 @@ using Answer = MainWindow::UnsavedAnswer;
 
 int darkPixels(const QImage& image) {
   int count = 0;
-  for (int y = 0; y < image.height(); ++y) {
+  for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) count += qGray(image.pixel(x, y)) < 100;
-  }
   return count;
 }
 
 class Window : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(m_dir.isValid());
     m_documents.setDocumentsFolder(m_dir.path());
     m_window.setUnsavedQuestion([this](const QString& name) {
       m_asked.push_back(name);
@@ -41,16 +39,15 @@ class Window : public ::testing::Test {
     m_window.show();
   }
 
-  // Traces the sample bitmap into `code` of document `n`, as ImportBmpfile does.
-  void import(int n, uint16_t code) {
+  // Traces the sample bitmap into 'A' of document `n`, as ImportBmpfile does.
+  void import(int n) {
     const std::string bitmap = m_dir.filePath("glyph.bmp").toStdString();
     ASSERT_TRUE(testing::writeBytes(bitmap, testing::sampleGlyphBmp()));
-    FontDocument* doc = m_documents.document(n);
-    ASSERT_TRUE(doc->setCurrentCode(code));
-    const Status status = doc->importBitmap(bitmap);
-    ASSERT_TRUE(status.ok()) << status.message();
+    ASSERT_TRUE(m_documents.document(n)->setCurrentCode('A'));
+    ASSERT_TRUE(m_documents.document(n)->importBitmap(bitmap).ok());
     m_documents.notifyChanged(n);
   }
+  int previewInk() { return darkPixels(m_window.preview()->strip()->grab().toImage()); }
 
   QTemporaryDir m_dir;
   DocumentSet m_documents;
@@ -101,25 +98,23 @@ TEST_F(Window, ImportedGlyphShowsInItsCellThePreviewAndTheUnsavedMark) {
   EXPECT_TRUE(m_window.windowTitle().startsWith("Untitled-1"));
   EXPECT_FALSE(m_window.isWindowModified());
   m_window.preview()->textField()->setText("AB");
-  const int before = darkPixels(m_window.preview()->strip()->grab().toImage());
-  import(n, 'A');
+  const int before = previewInk();
+  import(n);
   EXPECT_TRUE(m_window.isWindowModified());
-  EXPECT_GT(darkPixels(m_window.preview()->strip()->grab().toImage()), before + 100);
+  EXPECT_GT(previewInk(), before + 100);
   const int cell = m_documents.document(n)->codeOrder().indexOf('A');
   const QImage grid = m_window.grid()->viewport()->grab().toImage();
   const QRect glyphArea = m_window.grid()->cellRect(cell).adjusted(2, 2, -2, -GlyphGrid::kLabelHeight);
   EXPECT_GT(darkPixels(grid.copy(glyphArea)), 50);
   m_window.preview()->textField()->setText("B");
-  EXPECT_EQ(darkPixels(m_window.preview()->strip()->grab().toImage()), before) << "B has no outline";
+  EXPECT_EQ(previewInk(), before) << "B has no outline";
   ASSERT_TRUE(m_documents.save(n).ok());
   EXPECT_FALSE(m_window.isWindowModified());
 
-  EXPECT_EQ(previewCodes(QStringLiteral("A\u20AC"), FontType::Latin),
-            (std::vector<std::optional<uint16_t>>{0x41, 0x80}));
-  EXPECT_EQ(previewCodes(QStringLiteral("\u3042A"), FontType::Japanese),
-            (std::vector<std::optional<uint16_t>>{0x82A0, 0x41}));
-  EXPECT_EQ(previewCodes(QStringLiteral("\u3042"), FontType::Latin),
-            (std::vector<std::optional<uint16_t>>{std::nullopt}));
+  using Codes = std::vector<std::optional<uint16_t>>;
+  EXPECT_EQ(previewCodes(QStringLiteral("A\u20AC"), FontType::Latin), (Codes{0x41, 0x80}));
+  EXPECT_EQ(previewCodes(QStringLiteral("\u3042A"), FontType::Japanese), (Codes{0x82A0, 0x41}));
+  EXPECT_EQ(previewCodes(QStringLiteral("\u3042"), FontType::Latin), (Codes{std::nullopt}));
 }
 
 TEST_F(Window, UnsavedWorkIsAskedAboutAndCancelKeepsIt) {
@@ -128,7 +123,7 @@ TEST_F(Window, UnsavedWorkIsAskedAboutAndCancelKeepsIt) {
   EXPECT_TRUE(m_asked.empty()) << "no question for saved work";
   const int first = m_documents.create(FontType::Latin), second = m_documents.create(FontType::Latin);
   const int third = m_documents.create(FontType::Japanese);
-  for (int n : {first, second, third}) import(n, 'A');
+  for (int n : {first, second, third}) import(n);
   m_answers = {Answer::Cancel, Answer::Save, Answer::Discard, Answer::Cancel};
   EXPECT_FALSE(m_window.closeDocument(first));
   EXPECT_NE(m_documents.document(first), nullptr);
