@@ -10,10 +10,12 @@
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMutex>
 #include <QSemaphore>
 #include <QThread>
 #include <atomic>
+#include <memory>
 
 #include "platform/DBusEditor.h"
 
@@ -23,85 +25,67 @@ enum class Behaviour { Contract, Silent, Nonsense };
 
 // Serves "Kernova.Application" on its own connection and thread, so the test's
 // blocking calls get their answers (or none).
-class StandInEditor final : public QThread {
+class StandInEditor final : public QDBusVirtualObject {
  public:
   explicit StandInEditor(Behaviour behaviour) : m_behaviour(behaviour) {
-    start();
+    moveToThread(m_thread.get());
+    m_thread->start();
     m_ready.acquire();
   }
   ~StandInEditor() override {
-    quit();
-    wait();
+    m_thread->quit();
+    m_thread->wait();
   }
 
   void setBehaviour(Behaviour behaviour) { m_behaviour = behaviour; }
-
   QStringList received() {
     QMutexLocker lock(&m_mutex);
     return m_received;
   }
 
- protected:
-  void run() override;
-
- private:
-  class Object;
-  QDBusMessage answer(const QDBusMessage& message);
-
-  std::atomic<Behaviour> m_behaviour;
-  QSemaphore m_ready;
-  QMutex m_mutex;
-  QStringList m_received;  // "member(signature)"
-};
-
-class StandInEditor::Object final : public QDBusVirtualObject {
- public:
-  explicit Object(StandInEditor& owner) : m_owner(owner) {}
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-    {
-      QMutexLocker lock(&m_owner.m_mutex);
-      m_owner.m_received << message.member() + "(" + message.signature() + ")";
-    }
-    if (m_owner.m_behaviour != Behaviour::Silent) connection.send(m_owner.answer(message));
+    QMutexLocker lock(&m_mutex);
+    m_received << message.member() + "(" + message.signature() + ")";
+    if (m_behaviour != Behaviour::Silent) connection.send(answer(message));
     return true;
   }
   QString introspect(const QString&) const override { return {}; }
 
  private:
-  StandInEditor& m_owner;
+  QDBusMessage answer(const QDBusMessage& message) const {
+    const bool nonsense = m_behaviour == Behaviour::Nonsense;
+    const QString member = message.member(), property = message.arguments().value(1).toString();
+    if (member == "Get") {
+      QVariant value = QVariant::fromValue(QDBusObjectPath("/Documents/1"));
+      if (property == "hWnd") value = QVariant::fromValue(uint(7));
+      if (property == "saved") value = false;
+      return message.createReply(QVariant::fromValue(QDBusVariant(nonsense ? QVariant("nonsense") : value)));
+    }
+    if (member == "getcode") return message.createReply(nonsense ? QVariant("A") : QVariant::fromValue<qint16>(-32096));
+    if (member == "NewFile")
+      return message.createReply(nonsense ? QVariant(1) : QVariant::fromValue(QDBusObjectPath("/Documents/2")));
+    return message.createReply();
+  }
+
+  void serve() {
+    {
+      QDBusConnection connection = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "stand-in");
+      connection.registerVirtualObject("/", this, QDBusConnection::SubPath);
+      connection.registerService(platform::kEditorService);
+      m_ready.release();
+      QEventLoop().exec();  // until the thread is told to quit
+      connection.unregisterService(platform::kEditorService);
+      connection.unregisterObject("/", QDBusConnection::UnregisterTree);
+    }
+    QDBusConnection::disconnectFromBus("stand-in");
+  }
+
+  std::atomic<Behaviour> m_behaviour;
+  std::unique_ptr<QThread> m_thread{QThread::create([this] { serve(); })};
+  QSemaphore m_ready;
+  QMutex m_mutex;
+  QStringList m_received;  // "member(signature)"
 };
-
-QDBusMessage StandInEditor::answer(const QDBusMessage& message) {
-  const bool nonsense = m_behaviour == Behaviour::Nonsense;
-  const QString member = message.member();
-  if (member == "Get") {
-    const QString property = message.arguments().value(1).toString();
-    QVariant value = QVariant::fromValue(QDBusObjectPath("/Documents/1"));
-    if (property == "hWnd") value = QVariant::fromValue(uint(7));
-    if (property == "saved") value = false;
-    if (nonsense) value = QStringLiteral("nonsense");
-    return message.createReply(QVariant::fromValue(QDBusVariant(value)));
-  }
-  if (member == "getcode") return message.createReply(nonsense ? QVariant("A") : QVariant::fromValue<qint16>(-32096));
-  if (member == "NewFile")
-    return message.createReply(nonsense ? QVariant(1) : QVariant::fromValue(QDBusObjectPath("/Documents/2")));
-  return message.createReply();
-}
-
-void StandInEditor::run() {
-  const QString name = "stand-in-editor";
-  {
-    QDBusConnection connection = QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
-    Object object(*this);
-    connection.registerVirtualObject("/", &object, QDBusConnection::SubPath);
-    connection.registerService(platform::kEditorService);
-    m_ready.release();
-    exec();
-    connection.unregisterService(platform::kEditorService);
-    connection.unregisterObject("/", QDBusConnection::UnregisterTree);
-  }
-  QDBusConnection::disconnectFromBus(name);
-}
 
 constexpr platform::BusTimeouts kShort{300, 300, 3000, 10};
 
