@@ -1,28 +1,16 @@
 // Work that survives runs: the settings loaded at start-up and saved at shut-down, the
 // brush presets, and the stroke files written and read by the window.
-#include <gtest/gtest.h>
-
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSlider>
-#include <QTemporaryDir>
+#include <array>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "app/Form1.h"
-#include "reference/ReferenceLabel.h"
+#include "tests/app/AppHarness.h"
 #include "tests/app/FakeSettingsStore.h"
-#include "tests/support/FakePrompts.h"
 #include "tests/support/FileBytes.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-const std::string kFourLineExample = "1,3,120,345\r\n2,3,121,350\r\n2,4,123,358\r\n3,0,0,0\r\n";
 
 const std::vector<QString> kKeysInOrder = {
     "Char", "Auto", "Sync", "RefChar", "RefFace", "SetSB", "LSB", "RSB",
@@ -30,21 +18,14 @@ const std::vector<QString> kKeysInOrder = {
     "PresetMin2", "PresetMax2", "PresetMod2", "BMin", "BMax", "Sumiro", "MouseMode",
     "RefCharColor", "RefCharWidth", "RefCharHeight"};
 
-struct PersistenceFixture : ::testing::Test {
-  QTemporaryDir dir;
-  FakePrompts prompts;
+struct PersistenceFixture : AppTest {
   FakeSettingsStore settings;
-  std::unique_ptr<Form1> form;
 
-  fs::path root() const { return dir.path().toStdString(); }
+  fs::path root() const { return workingDirectory().toStdString(); }
   fs::path dataFile(const char* name) const { return root() / "data" / name; }
-
   void start() {
-    Form1Services services;
-    services.prompts = &prompts;
     services.settings = &settings;
-    services.workingDirectory = root();
-    form = std::make_unique<Form1>(services);
+    build();
   }
   void addStroke(int x) {
     form->strokeLog().appendStrokeRecord(StrokeKind::Begin, x, 10, 3);
@@ -59,27 +40,22 @@ struct PersistenceFixture : ::testing::Test {
 
 TEST_F(PersistenceFixture, FirstRunStartsFromTheDefaults) {
   start();
-  EXPECT_EQ(form->currentCharCode(), 33);
+  EXPECT_TRUE(settings.writes.empty()) << "nothing is stored before shut-down";
   EXPECT_EQ(form->TextChar->text(), "!");
-  EXPECT_EQ(form->LabelChar->text(), "!");
   EXPECT_EQ(form->LabelCode->text(), "21");
-  EXPECT_EQ(Form1::checkValue(form->CheckAuto), 0);
-  EXPECT_EQ(Form1::checkValue(form->CheckSync), 0);
-  EXPECT_EQ(Form1::checkValue(form->CheckRefChar), 1);
-  EXPECT_EQ(Form1::checkValue(form->CheckSB), 0);
-  EXPECT_EQ(Form1::checkValue(form->CheckSumiro), 1);
-  EXPECT_EQ(Form1::checkValue(form->CheckMouseMode), 0);
-  EXPECT_EQ(form->TextFace->text(), "ＭＳ Ｐゴシック");
-  EXPECT_EQ(form->TextLSB->text(), "20");
-  EXPECT_EQ(form->TextRSB->text(), "20");
-  EXPECT_EQ(form->BMin(), 1);
-  EXPECT_EQ(form->BMax(), 20);
   EXPECT_EQ(form->CommandUsePreset[0]->text(), "1,20,M");
-  EXPECT_EQ(form->CommandUsePreset[1]->text(), "30,50");
   EXPECT_EQ(form->CommandUsePreset[2]->text(), "100,100");
   EXPECT_EQ(form->LabelChar->size(), QSize(37, 37));
-  EXPECT_EQ(form->LabelChar->foreColour(), 0x8000000Au);
-  EXPECT_TRUE(settings.writes.empty()) << "nothing is stored before shut-down";
+  form->saveSettings();
+  const std::map<QString, QString> defaults = {
+      {"Char", "33"}, {"Auto", "0"}, {"Sync", "0"}, {"RefChar", "1"},
+      {"RefFace", "ＭＳ Ｐゴシック"}, {"SetSB", "0"}, {"LSB", "20"}, {"RSB", "20"},
+      {"PresetMin0", "1"}, {"PresetMax0", "20"}, {"PresetMod0", "1"},
+      {"PresetMin1", "30"}, {"PresetMax1", "50"}, {"PresetMod1", "0"},
+      {"PresetMin2", "100"}, {"PresetMax2", "100"}, {"PresetMod2", "0"},
+      {"BMin", "1"}, {"BMax", "20"}, {"Sumiro", "1"}, {"MouseMode", "0"},
+      {"RefCharColor", "&H8000000A"}, {"RefCharWidth", "37"}, {"RefCharHeight", "37"}};
+  EXPECT_EQ(settings.values, defaults);
 }
 
 TEST_F(PersistenceFixture, StoredMinimumAboveDefaultMaximumIsPulledDown) {
@@ -109,6 +85,7 @@ TEST_F(PersistenceFixture, EveryKeyRoundTripsInTableOrder) {
   EXPECT_EQ(form->BMax(), 44);
   EXPECT_EQ(form->LabelChar->size(), QSize(30, 21));
   EXPECT_EQ(form->LabelChar->foreColour(), 0x8000000Cu);
+  EXPECT_TRUE(form->TextLSB->isEnabled()) << "assigning SetSB runs its handler";
   form->saveSettings();
   ASSERT_EQ(settings.writes.size(), 1u) << "one write holds every key";
   std::vector<QString> order;
@@ -117,51 +94,22 @@ TEST_F(PersistenceFixture, EveryKeyRoundTripsInTableOrder) {
   EXPECT_EQ(settings.values, stored);
 }
 
-TEST_F(PersistenceFixture, NumbersAreWrittenBackInPlainDecimal) {
-  settings.values = {{"Char", " 0065"}, {"BMax", "+040"}, {"RefCharWidth", "30.4"},
-                     {"RefCharHeight", "20,6"}, {"RefCharColor", "&hff"}};
-  start();
-  form->saveSettings();
-  EXPECT_EQ(saved("Char"), "65");
-  EXPECT_EQ(saved("BMax"), "40");
-  EXPECT_EQ(saved("RefCharWidth"), "30");
-  EXPECT_EQ(saved("RefCharHeight"), "21");
-  EXPECT_EQ(saved("RefCharColor"), "&HFF");
-}
-
-TEST_F(PersistenceFixture, UnusableValuesFallBackToTheirDefaults) {
-  settings.values = {
-      {"Char", "abc"}, {"Auto", "yes"}, {"RefChar", "7"}, {"PresetMin0", "0"},
-      {"PresetMax1", "99999999999999999999"}, {"PresetMod2", "-1"}, {"BMin", "1.5"},
-      {"BMax", "251"}, {"Sumiro", ""}, {"RefCharColor", "&H12345678"},
-      {"RefCharWidth", "nan"}, {"RefCharHeight", "5"}};
-  start();
-  EXPECT_EQ(form->currentCharCode(), 33);
-  EXPECT_EQ(Form1::checkValue(form->CheckAuto), 0);
-  EXPECT_EQ(Form1::checkValue(form->CheckRefChar), 1);
-  EXPECT_EQ(form->CommandUsePreset[0]->text(), "1,20,M");
-  EXPECT_EQ(form->CommandUsePreset[1]->text(), "30,50");
-  EXPECT_EQ(form->BMin(), 1);
-  EXPECT_EQ(form->BMax(), 20);
-  EXPECT_EQ(Form1::checkValue(form->CheckSumiro), 1);
-  EXPECT_EQ(form->LabelChar->foreColour(), 0x8000000Au);
-  EXPECT_EQ(form->LabelChar->size(), QSize(37, 37));
-  form->saveSettings();
-  EXPECT_EQ(saved("PresetMod2"), "0");
-  for (const char* key : {"Char", "RefCharColor", "RefCharWidth"})
-    EXPECT_FALSE(saved(key).isEmpty()) << key;
-  settings.values = {{"Char", "65536"}, {"RefCharColor", "&H800000FF"}, {"RefCharWidth", "37.5"}};
-  start();
-  EXPECT_EQ(form->currentCharCode(), 33);
-  EXPECT_EQ(form->LabelChar->foreColour(), 0x8000000Au);
-  EXPECT_EQ(form->LabelChar->width(), 37);
-}
-
-TEST_F(PersistenceFixture, AssigningStoredValuesRunsTheControlsHandlers) {
-  settings.values = {{"Auto", "1"}, {"SetSB", "1"}};
-  start();
-  EXPECT_FALSE(form->CheckSync->isEnabled()) << "ticking Auto disables Sync";
-  EXPECT_TRUE(form->TextLSB->isEnabled());
+TEST_F(PersistenceFixture, StoredValuesAreReadLenientlyAndUnusableOnesFallBackToDefaults) {
+  const std::array<const char*, 3> cases[] = {
+      // key, stored, written back
+      {"Char", " 0065", "65"}, {"BMax", "+040", "40"}, {"RefCharWidth", "30.4", "30"},
+      {"RefCharHeight", "20,6", "21"}, {"RefCharColor", "&hff", "&HFF"},
+      {"Char", "abc", "33"}, {"Char", "65536", "33"}, {"Auto", "yes", "0"}, {"RefChar", "7", "1"},
+      {"PresetMin0", "0", "1"}, {"PresetMax1", "99999999999999999999", "50"},
+      {"PresetMod2", "-1", "0"}, {"BMin", "1.5", "1"}, {"BMax", "251", "20"}, {"Sumiro", "", "1"},
+      {"RefCharColor", "&H12345678", "&H8000000A"}, {"RefCharColor", "&H800000FF", "&H8000000A"},
+      {"RefCharWidth", "nan", "37"}, {"RefCharWidth", "37.5", "37"}, {"RefCharHeight", "5", "37"}};
+  for (const auto& [key, stored, written] : cases) {
+    settings.values = {{key, stored}};
+    start();
+    form->saveSettings();
+    EXPECT_EQ(saved(key), written) << key << "=" << stored;
+  }
 }
 
 TEST_F(PersistenceFixture, FailedSettingsSaveIsReported) {
@@ -177,72 +125,30 @@ TEST_F(PersistenceFixture, FailedSettingsSaveIsReported) {
 
 // --- presets
 
-TEST_F(PersistenceFixture, StoringAPresetTakesTheCurrentWidthsAndMode) {
-  start();
-  form->SliderMax->setValue(40);
-  form->SliderMax_Scroll();
-  form->SliderMin->setValue(5);
-  form->SliderMin_Scroll();
-  Form1::setCheckValue(form->CheckSumiro, 0);
-  form->CommandPreset[1]->click();
-  EXPECT_EQ(form->CommandUsePreset[1]->text(), "5,40");
-  EXPECT_EQ(form->CommandUsePreset[0]->text(), "1,20,M");
-  EXPECT_EQ(form->CommandUsePreset[2]->text(), "100,100");
-  form->saveSettings();
-  EXPECT_EQ(saved("PresetMin1"), "5");
-  EXPECT_EQ(saved("PresetMax1"), "40");
-  EXPECT_EQ(saved("PresetMod1"), "0");
-  EXPECT_EQ(saved("PresetMin0"), "1");
-}
-
-TEST_F(PersistenceFixture, ApplyingPresetsMovesBothSlidersAndTheMode) {
+TEST_F(PersistenceFixture, PresetsStoreTheCurrentWidthsAndModeAndApplyThem) {
   start();
   form->CommandUsePreset[2]->click();
   EXPECT_EQ(form->BMin(), 100);
   EXPECT_EQ(form->BMax(), 100);
   EXPECT_EQ(Form1::checkValue(form->CheckSumiro), 0);
+  form->SliderMin->setValue(5);
+  form->SliderMin_Scroll();
+  form->SliderMax->setValue(40);
+  form->SliderMax_Scroll();
+  form->CommandPreset[1]->click();
+  EXPECT_EQ(form->CommandUsePreset[1]->text(), "5,40");
+  EXPECT_EQ(form->CommandUsePreset[0]->text(), "1,20,M");
   form->CommandUsePreset[0]->click();
   EXPECT_EQ(form->BMin(), 1);
-  EXPECT_EQ(form->BMax(), 20);
   EXPECT_EQ(form->LabelMax->text(), "20");
   EXPECT_EQ(Form1::checkValue(form->CheckSumiro), 1);
+  form->saveSettings();
+  EXPECT_EQ(saved("PresetMin1"), "5");
+  EXPECT_EQ(saved("PresetMax1"), "40");
+  EXPECT_EQ(saved("PresetMod1"), "0");
 }
 
 // --- stroke files
-
-TEST_F(PersistenceFixture, StartUpLoadsTheCurrentCharactersFile) {
-  fs::create_directory(root() / "data");
-  writeBytes(dataFile("srfm_data0041.log"), kFourLineExample);
-  settings.values["Char"] = "65";
-  start();
-  EXPECT_EQ(form->strokeLog().logEnd(), 4);
-  EXPECT_EQ(form->LabelStatus->text(), " 4");
-  EXPECT_EQ(form->strokeLog().at(1), (StrokeRecord{2, 121, 350, 3}));
-}
-
-TEST_F(PersistenceFixture, ShutDownWritesTheFileAndTheSettings) {
-  start();
-  ASSERT_TRUE(fs::is_directory(root() / "data")) << "start-up makes the data folder";
-  form->Form_Unload();
-  EXPECT_TRUE(fs::exists(dataFile("srfm_data0021.log")));
-  EXPECT_EQ(fs::file_size(dataFile("srfm_data0021.log")), 0u) << "an empty log is an empty file";
-  ASSERT_EQ(settings.writes.size(), 1u);
-  EXPECT_EQ(settings.writes[0].size(), kKeysInOrder.size());
-}
-
-TEST_F(PersistenceFixture, SaveButtonWritesOnlyStrokesBeforeTheUndoPoint) {
-  start();
-  addStroke(10);
-  addStroke(20);
-  addStroke(30);
-  form->mnuEditUnDo_Click();
-  form->mnuEditUnDo_Click();
-  form->CommandSave->click();
-  EXPECT_EQ(readBytes(dataFile("srfm_data0021.log")), "1,3,10,10\r\n2,4,11,20\r\n3,0,0,0\r\n");
-  form->CommandLoad->click();
-  form->mnuEditReDo_Click();
-  EXPECT_EQ(form->strokeLog().logEnd(), 3) << "nothing to redo after a load";
-}
 
 TEST_F(PersistenceFixture, UndoAfterClearRestoresTheClearedStrokesFromTheFile) {
   start();
