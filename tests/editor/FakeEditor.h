@@ -45,7 +45,7 @@ class Document final : public editor::EditorDocument {
   bool Delete() override { return called("Delete"); }
   bool ImportBmpfile(const std::string& path) override {
     if (!called("ImportBmpfile")) return false;
-    imports.push_back(path);
+    imports.push_back({path, current});
     saved_ = false;
     return true;
   }
@@ -61,7 +61,8 @@ class Document final : public editor::EditorDocument {
   std::vector<uint16_t> codes;
   uint16_t current;
   std::vector<uint16_t> setcodes;
-  std::vector<std::string> imports;
+  struct Import { std::string path; uint16_t code; };
+  std::vector<Import> imports;
   std::vector<std::pair<int16_t, int16_t>> bearings;
   bool saved_ = true;
 

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDBusInterface>
 #include <QDBusObjectPath>
-#include <QDBusVariant>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
@@ -28,26 +28,9 @@
 namespace {
 
 using kernova::testing::editorNameOwned;
+using kernova::testing::kEditorName;
 
 QString editorProgram() { return QString::fromLocal8Bit(qgetenv("DZ_BIN_DIR")) + "/kernova"; }
-
-bool editorGone() {
-  return kernova::testing::waitUntil([] { return !editorNameOwned(); }, 5000);
-}
-
-QDBusMessage callEditor(const QString& path, const QString& interface, const QString& member,
-                        const QVariantList& arguments = {}) {
-  QDBusMessage message = QDBusMessage::createMethodCall(kernova::testing::kEditorName, path, interface, member);
-  message.setArguments(arguments);
-  return QDBusConnection::sessionBus().call(message, QDBus::Block, 20000);
-}
-
-QString activeDocument() {
-  const QDBusMessage reply = callEditor("/Application", "org.freedesktop.DBus.Properties", "Get",
-                                        {"Kernova.Application", "ActiveDocument"});
-  return qvariant_cast<QDBusObjectPath>(qvariant_cast<QDBusVariant>(reply.arguments().value(0)).variant())
-      .path();
-}
 
 struct KernovaSendFixture : ::testing::Test {
   QTemporaryDir dir;
@@ -67,8 +50,8 @@ struct KernovaSendFixture : ::testing::Test {
   }
   void TearDown() override {
     form.reset();
-    if (editorNameOwned()) callEditor("/Application", "Kernova.Application", "Quit");
-    editorGone();
+    if (editorNameOwned()) QDBusInterface(kEditorName, "/Application", kEditorName).call("Quit");
+    kernova::testing::waitUntil([] { return !editorNameOwned(); }, 5000);
     platform::setSystemCodePage(std::nullopt);
   }
 
@@ -128,10 +111,11 @@ TEST_F(KernovaSendFixture, ADrawnGlyphSentAndSavedIsAValidFontThatRendersLikeThe
   form->CommandKernova_Click();
   EXPECT_TRUE(QFileInfo::exists(dir.filePath("data/srfm_dots0041.bmp")));
 
-  const QString document = activeDocument();
+  const QString document = QDBusInterface(kEditorName, "/Application", kEditorName)
+                               .property("ActiveDocument").value<QDBusObjectPath>().path();
   ASSERT_NE(document, "/");
   const QString fontPath = dir.filePath("brush.ttf");
-  const QDBusMessage saved = callEditor(document, "Kernova.Document", "SaveAs", {fontPath});
+  const QDBusMessage saved = QDBusInterface(kEditorName, document, "Kernova.Document").call("SaveAs", fontPath);
   ASSERT_EQ(saved.type(), QDBusMessage::ReplyMessage) << saved.errorMessage().toStdString();
 
   QProcess ots;

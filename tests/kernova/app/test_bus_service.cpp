@@ -125,23 +125,17 @@ class EditorBus : public ::testing::Test {
   QString m_bitmap = m_home.filePath("glyph.bmp");
 };
 
-TEST_F(EditorBus, EveryMemberAnswersThroughGdbus) {
+// gdbus for the properties, a representative set of members and an error reply;
+// the other members go through QtDBus below.
+TEST_F(EditorBus, GdbusCallsTheIntrospectedMembersAndReadsTheProperties) {
   EXPECT_EQ(gdbusGet(kApp, kAppIface, "ActiveDocument"), "(<objectpath '/'>,)");
   EXPECT_EQ(gdbusGet(kApp, kAppIface, "hWnd"), "(<uint32 0>,)") << "no native window offscreen";
   EXPECT_EQ(gdbus(kApp, "Kernova.Application.NewFile", {"1", "false"}).out, "(objectpath '/Documents/1',)");
   const QString doc = "/Documents/1";
   EXPECT_EQ(gdbusGet(doc, kDocIface, "Name"), "(<'Untitled-1'>,)");
   EXPECT_EQ(gdbus(doc, "Kernova.Document.setcode", {"0", "65", "false"}).out, "()");
-  EXPECT_EQ(gdbus(doc, "Kernova.Document.viewnextcode").out, "()");
-  EXPECT_EQ(gdbus(doc, "Kernova.Document.getcode", {"0", "false"}).out, "(int16 66,)");
-  EXPECT_EQ(gdbus(doc, "Kernova.Document.viewpreviouscode").out, "()");
   EXPECT_EQ(gdbus(doc, "Kernova.Document.getcode", {"0", "false"}).out, "(int16 65,)");
-  for (const char* member : {"selectall", "Delete"})
-    EXPECT_EQ(gdbus(doc, QString("Kernova.Document.") + member).out, "()") << member;
-  EXPECT_EQ(gdbus(doc, "Kernova.Document.ImportBmpfile", {"'" + m_bitmap + "'"}).out, "()");
-  EXPECT_EQ(gdbus(doc, "Kernova.Document.unselectall").out, "()");
   EXPECT_EQ(gdbus(doc, "Kernova.Document.SetLeftRightSidebearing", {"40", "40", "false"}).out, "()");
-  EXPECT_EQ(gdbusGet(doc, kDocIface, "saved"), "(<false>,)");
   EXPECT_EQ(gdbus(doc, "Kernova.Document.save").out, "()");
   EXPECT_EQ(gdbusGet(doc, kDocIface, "saved"), "(<true>,)");
   EXPECT_TRUE(QFile::exists(m_home.filePath("Documents/Untitled-1.ttf"))) << "save makes the documents folder";
@@ -154,7 +148,7 @@ TEST_F(EditorBus, EveryMemberAnswersThroughGdbus) {
   EXPECT_TRUE(closed.err.contains("Kernova.Error.NoDocument")) << closed.err.toStdString();
   EXPECT_EQ(gdbus(kApp, "Kernova.Application.Quit").out, "()");
   ASSERT_TRUE(m_editor.process().waitForFinished(10000));
-  EXPECT_EQ(m_editor.process().exitCode(), 0) << "unsaved work must not hold up Quit";
+  EXPECT_EQ(m_editor.process().exitCode(), 0);
   EXPECT_TRUE(waitUntil([] { return !editorNameOwned(); }, 5000));
 }
 
