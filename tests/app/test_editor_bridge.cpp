@@ -15,8 +15,7 @@ namespace {
 
 using codepage::CodePage;
 
-// The fake editor records each imported bitmap's path, alone or with the code it went to.
-const std::string& importPath(const std::string& path) { return path; }
+// The fake editor records each imported bitmap's path with the code it went to.
 template <class Import> const std::string& importPath(const Import& import) { return import.path; }
 
 struct EditorBridgeFixture : AppTest {
@@ -131,6 +130,17 @@ TEST_F(EditorBridgeFixture, ALatinFontCreatedAtThePromptCapsTheCodeAndIsOfferedF
   EXPECT_TRUE(document()->saved_);
 }
 
+TEST_F(EditorBridgeFixture, ShutDownEndsQuietlyWhenTheLinkedEditorHasGone) {
+  prompts.answers = {Prompts::Answer::Yes, Prompts::Answer::No};
+  openWith(std::make_shared<fake::Application>(), 0x82A0);
+  ASSERT_TRUE(form->editorLinked());
+  launcher.running = nullptr;
+  launcher.startable = fake::runningEditor(fake::latinCodes(), 0x41);
+  form->Form_Unload();
+  EXPECT_EQ(prompts.asked.size(), 2u) << "no save question";
+  EXPECT_EQ(launcher.starts, 0) << "shut-down attaches only, it never starts an editor";
+}
+
 // --- Next and Prev, check boxes --------------------------------------------------------
 
 TEST_F(EditorBridgeFixture, NextFollowsTheEditorsCodeOrderAndLoadsTheNewCharacter) {
@@ -143,6 +153,16 @@ TEST_F(EditorBridgeFixture, NextFollowsTheEditorsCodeOrderAndLoadsTheNewCharacte
   EXPECT_EQ(form->LabelStatus->text(), " " + QString::number(form->strokeLog().logEnd()));
   form->CommandPrev2_Click();
   expectCharacter(0x82A0, "82A0", QStringLiteral("あ"));
+}
+
+TEST_F(EditorBridgeFixture, AutoAndSyncDisableEachOther) {
+  openLatin();
+  form->CheckAuto->setChecked(true);
+  EXPECT_FALSE(form->CheckSync->isEnabled());
+  form->CheckAuto->setChecked(false);
+  EXPECT_TRUE(form->CheckSync->isEnabled());
+  form->CheckSync->setChecked(true);
+  EXPECT_FALSE(form->CheckAuto->isEnabled());
 }
 
 TEST_F(EditorBridgeFixture, SideBearingsAreSentOnlyWhenSetSBIsTicked) {

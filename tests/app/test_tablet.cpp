@@ -162,6 +162,7 @@ struct RealLayerFixture : TabletFixture {
     QTabletEvent event(type, &device, local, global, pressure, 0, 0, 0, 0, 0, Qt::NoModifier,
                        button, held);
     QApplication::sendEvent(form->PictureDOT, &event);
+    EXPECT_FALSE(event.isAccepted()) << "left unaccepted, so Qt still delivers the mouse event";
   }
   void sendTablet(QEvent::Type type, const QPointingDevice& device, QPointF p, double pressure,
                   Qt::MouseButtons held = Qt::LeftButton) {

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDBusInterface>
 #include <QDBusObjectPath>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
@@ -124,6 +125,27 @@ TEST_F(KernovaSendFixture, ADrawnGlyphSentAndSavedIsAValidFontThatRendersLikeThe
   EXPECT_EQ(ots.exitCode(), 0) << ots.readAllStandardError().toStdString();
   const double overlap = renderedOverlap(fontPath, form->canvas().image(), 'A');
   EXPECT_GT(overlap, 0.9) << "share of ink the canvas and the rendering have in common";
+}
+
+// The editor quit behind the tool's back: the next send starts a new one (which has no
+// document, so the question comes again) instead of hanging on the dead connection.
+TEST_F(KernovaSendFixture, AnEditorThatDiedIsStartedAgainAndACancelEndsTheSendQuickly) {
+  prompts.answers = {Prompts::Answer::Yes, Prompts::Answer::No};  // new font, Japanese
+  form->Form_Activate();
+  ASSERT_FALSE(form->editorUnavailable());
+  QDBusInterface(kEditorName, "/Application", kEditorName).call("Quit");
+  ASSERT_TRUE(kernova::testing::waitUntil([] { return !editorNameOwned(); }, 5000));
+
+  prompts.answers = {Prompts::Answer::Cancel};
+  const size_t asked = prompts.asked.size();
+  QElapsedTimer timer;
+  timer.start();
+  form->CommandKernova_Click();
+  EXPECT_LT(timer.elapsed(), 10000);
+  ASSERT_EQ(prompts.asked.size(), asked + 1) << "the new editor has no document";
+  EXPECT_TRUE(prompts.asked.back().text.startsWith(QStringLiteral("フォントファイルが開かれていません")));
+  EXPECT_TRUE(editorNameOwned());
+  EXPECT_FALSE(form->editorConnected());
 }
 
 }  // namespace
