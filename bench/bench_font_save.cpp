@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "bench/BrushGlyphs.h"
 #include "kernova/engine/Tracer.h"
 #include "kernova/engine/TrueType.h"
 #include "platform/codepage/CodePage.h"
@@ -25,60 +26,12 @@ using kernova::FontType;
 
 constexpr size_t kGlyphCount = 7000;
 
-// A round brush dragged along a path on a 512 x 512 canvas.
-template <typename Path, typename Width>
-void brushStroke(kernova::InkBitmap& bitmap, Path path, Width width) {
-  for (int i = 0; i <= 600; ++i) {
-    double t = i / 600.0;
-    auto [cx, cy] = path(t);
-    double r = width(t);
-    for (int y = std::max(0, int(cy - r)); y <= std::min(511, int(cy + r) + 1); ++y)
-      for (int x = std::max(0, int(cx - r)); x <= std::min(511, int(cx + r) + 1); ++x)
-        if ((x + 0.5 - cx) * (x + 0.5 - cx) + (y + 0.5 - cy) * (y + 0.5 - cy) <= r * r)
-          bitmap.ink[size_t(y) * 512 + size_t(x)] = 1;
-  }
-}
-
-// Glyph `variant`: a swelling horizontal, a curved vertical, a loop (a hole) and a
-// tapering sweep, each bent a little differently per variant.
-kernova::InkBitmap brushGlyph(int variant) {
-  kernova::InkBitmap bitmap{512, 512, std::vector<uint8_t>(512 * 512, 0)};
-  using P = std::pair<double, double>;
-  double v = variant;
-  brushStroke(
-      bitmap,
-      [&](double t) {
-        return P{80 + 330 * t, 120 + 15 * v - 25 * t};
-      },
-      [&](double t) { return 9 + (6 + v) * std::sin(M_PI * t); });
-  brushStroke(
-      bitmap,
-      [&](double t) {
-        return P{200 + 20 * v + 30 * std::sin(2 * t), 50 + 390 * t};
-      },
-      [](double t) { return 17 - 9 * t; });
-  brushStroke(
-      bitmap,
-      [&](double t) {
-        double a = 2 * M_PI * (1.05 + 0.05 * v) * t;
-        return P{310 + (100 + 5 * v) * std::cos(a) - 50 * t, 310 + 90 * std::sin(a)};
-      },
-      [](double t) { return 7 + 8 * t; });
-  brushStroke(
-      bitmap,
-      [&](double t) {
-        return P{100 + 220 * t, 430 - (180 + 10 * v) * t * t};
-      },
-      [](double t) { return 15 * (1 - t) + 2; });
-  return bitmap;
-}
-
 const std::vector<std::vector<Contour>>& tracedShapes() {
   static const std::vector<std::vector<Contour>> shapes = [] {
     std::vector<std::vector<Contour>> result;
     for (int variant = 0; variant < 6; ++variant) {
       std::vector<Contour> contours;
-      if (!kernova::traceBitmap(brushGlyph(variant), kernova::TraceParameters{}, contours))
+      if (!kernova::traceBitmap(bench::brushGlyph(variant), kernova::TraceParameters{}, contours))
         std::abort();
       result.push_back(std::move(contours));
     }
