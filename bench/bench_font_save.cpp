@@ -16,7 +16,7 @@
 #include "bench/BrushGlyphs.h"
 #include "kernova/engine/Tracer.h"
 #include "kernova/engine/TrueType.h"
-#include "platform/codepage/CodePage.h"
+#include "common/codepage/CodePage.h"
 
 namespace {
 

@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
   benchmark::Shutdown();
   form.reset();
   if (ownEditor) {
-    QDBusMessage quit = QDBusMessage::createMethodCall(platform::kEditorService, "/Application",
+    QDBusMessage quit = QDBusMessage::createMethodCall(bus::kServiceName, bus::kApplicationPath,
                                                        "Kernova.Application", "Quit");
     QDBusConnection::sessionBus().call(quit, QDBus::Block, 5000);
   }

@@ -1,4 +1,6 @@
-#include "BusObject.h"
+#include "kernova/app/BusObject.h"
+
+#include "common/BusContract.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -18,7 +20,7 @@ BusReply unknownMethod(const QDBusMessage& message) {
 }
 
 BusReply wrongSignature(const QString& member, const QString& expected, const QString& given) {
-  return BusReply::error(QStringLiteral("Kernova.Error.InvalidArgument"),
+  return BusReply::error(QString::fromLatin1(bus::kErrorInvalidArgument),
                          QStringLiteral("%1 takes arguments (%2), not (%3)")
                              .arg(member, expected, given));
 }

@@ -1,4 +1,4 @@
-#include "BusService.h"
+#include "kernova/app/BusService.h"
 
 #include <QDBusError>
 #include <QDBusObjectPath>
@@ -7,9 +7,9 @@
 namespace kernova {
 namespace {
 
-const QString kDocumentsPrefix = QStringLiteral("/Documents/");
-const QString kNoDocument = QStringLiteral("Kernova.Error.NoDocument");
-const QString kInvalidArgument = QStringLiteral("Kernova.Error.InvalidArgument");
+const QString kDocumentsPrefix = QString::fromLatin1(bus::kDocumentsPrefix);
+const QString kNoDocument = QString::fromLatin1(bus::kErrorNoDocument);
+const QString kInvalidArgument = QString::fromLatin1(bus::kErrorInvalidArgument);
 
 QString hexCode(uint16_t code) { return QStringLiteral("%1").arg(code, 4, 16, QChar('0')).toUpper(); }
 
@@ -33,7 +33,7 @@ BusService::BusService(DocumentSet& documents, WindowHooks hooks, QObject* paren
 
 Status BusService::registerObjects(QDBusConnection& connection) {
   if (!connection.isConnected()) return Status::failure("not connected to the session bus");
-  if (!connection.registerVirtualObject(kApplicationPath, m_applicationObject) ||
+  if (!connection.registerVirtualObject(bus::kApplicationPath, m_applicationObject) ||
       !connection.registerVirtualObject("/Documents", m_documentObjects, QDBusConnection::SubPath)) {
     return Status::failure("cannot register the editor's objects: " +
                            connection.lastError().message().toStdString());
@@ -42,11 +42,11 @@ Status BusService::registerObjects(QDBusConnection& connection) {
 }
 
 QString BusService::documentPath(int number) {
-  return number == 0 ? QStringLiteral("/") : kDocumentsPrefix + QString::number(number);
+  return number == 0 ? QString::fromLatin1(bus::kNoObject) : kDocumentsPrefix + QString::number(number);
 }
 
 BusInterface BusService::applicationInterface() {
-  BusInterface interface{QStringLiteral("Kernova.Application"), {}, {}};
+  BusInterface interface{QString::fromLatin1(bus::kApplicationInterface), {}, {}};
   interface.methods = {
       {"NewFile", "nb", "o", {"type", "visible"}, [this](int, const QVariantList& a) { return newFile(a); }},
       {"Open", "s", "o", {"path"}, [this](int, const QVariantList& a) { return openFile(a); }},
@@ -61,7 +61,7 @@ BusInterface BusService::applicationInterface() {
 }
 
 BusInterface BusService::documentInterface() {
-  BusInterface interface{QStringLiteral("Kernova.Document"), {}, {}};
+  BusInterface interface{QString::fromLatin1(bus::kDocumentInterface), {}, {}};
   interface.methods = {
       documentMethod("getcode", "nb", "n", {"index", "flag"}, &BusService::getcode),
       documentMethod("setcode", "nib", "", {"index", "code", "flag"}, &BusService::setcode),
@@ -130,7 +130,7 @@ BusReply BusService::openFile(const QVariantList& arguments) {
   if (auto error = requireAbsolute("Open", path)) return *error;
   int number = 0;
   const Status status = m_documents.open(path, number);
-  if (!status) return failed("Kernova.Error.OpenFailed", "Open", status);
+  if (!status) return failed(bus::kErrorOpenFailed, "Open", status);
   m_documents.report(QStringLiteral("Opened %1").arg(path));
   return BusReply::ok({QVariant::fromValue(QDBusObjectPath(documentPath(number)))});
 }
@@ -180,7 +180,7 @@ BusReply BusService::importBmpfile(int number, FontDocument& document, const QVa
   const QString path = arguments[0].toString();
   if (auto error = requireAbsolute("ImportBmpfile", path)) return *error;
   const Status status = document.importBitmap(path.toStdString());
-  if (!status) return failed("Kernova.Error.ImportFailed", "ImportBmpfile", status);
+  if (!status) return failed(bus::kErrorImportFailed, "ImportBmpfile", status);
   return changed(number, QStringLiteral("Imported %1 into %2").arg(path, hexCode(document.currentCode())));
 }
 
@@ -189,14 +189,14 @@ BusReply BusService::setLeftRightSidebearing(int number, FontDocument& document,
   const short left = arguments[0].value<short>();
   const short right = arguments[1].value<short>();
   const Status status = document.setSideBearings(left, right);
-  if (!status) return failed("Kernova.Error.InvalidArgument", "SetLeftRightSidebearing", status);
+  if (!status) return failed(bus::kErrorInvalidArgument, "SetLeftRightSidebearing", status);
   return changed(number, QStringLiteral("Side bearings of %1: %2, %3")
                              .arg(hexCode(document.currentCode())).arg(left).arg(right));
 }
 
 BusReply BusService::save(int number, FontDocument& document, const QVariantList&) {
   const Status status = m_documents.save(number);
-  if (!status) return failed("Kernova.Error.SaveFailed", "save", status);
+  if (!status) return failed(bus::kErrorSaveFailed, "save", status);
   m_documents.report(QStringLiteral("Saved %1").arg(qString(document.filePath())));
   return BusReply::ok();
 }
@@ -205,7 +205,7 @@ BusReply BusService::saveAs(int number, FontDocument& document, const QVariantLi
   const QString path = arguments[0].toString();
   if (auto error = requireAbsolute("SaveAs", path)) return *error;
   const Status status = m_documents.saveAs(number, path);
-  if (!status) return failed("Kernova.Error.SaveFailed", "SaveAs", status);
+  if (!status) return failed(bus::kErrorSaveFailed, "SaveAs", status);
   m_documents.report(QStringLiteral("Saved %1").arg(qString(document.filePath())));
   return BusReply::ok();
 }

@@ -8,14 +8,12 @@
 #include <QObject>
 #include <functional>
 
-#include "BusObject.h"
-#include "DocumentSet.h"
-#include "platform/Status.h"
+#include "kernova/app/BusObject.h"
+#include "kernova/app/DocumentSet.h"
+#include "common/BusContract.h"
+#include "common/Status.h"
 
 namespace kernova {
-
-inline constexpr char kServiceName[] = "Kernova.Application";
-inline constexpr char kApplicationPath[] = "/Application";
 
 // What the service needs of the window.
 struct WindowHooks {

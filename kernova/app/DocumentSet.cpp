@@ -1,4 +1,4 @@
-#include "DocumentSet.h"
+#include "kernova/app/DocumentSet.h"
 
 #include <QDir>
 #include <QFileInfo>

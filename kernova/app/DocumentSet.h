@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "kernova/engine/FontDocument.h"
-#include "platform/Status.h"
+#include "common/Status.h"
 
 namespace kernova {
 

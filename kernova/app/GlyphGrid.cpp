@@ -1,11 +1,11 @@
-#include "GlyphGrid.h"
+#include "kernova/app/GlyphGrid.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
 
-#include "GlyphOutline.h"
+#include "kernova/app/GlyphOutline.h"
 
 namespace kernova {
 namespace {

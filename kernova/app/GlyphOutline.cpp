@@ -1,4 +1,4 @@
-#include "GlyphOutline.h"
+#include "kernova/app/GlyphOutline.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "MainWindow.h"
+#include "kernova/app/MainWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -8,8 +8,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "GlyphGrid.h"
-#include "PreviewLine.h"
+#include "kernova/app/GlyphGrid.h"
+#include "kernova/app/PreviewLine.h"
 
 namespace kernova {
 namespace {

@@ -7,7 +7,7 @@
 #include <QMainWindow>
 #include <functional>
 
-#include "DocumentSet.h"
+#include "kernova/app/DocumentSet.h"
 
 class QMenu;
 

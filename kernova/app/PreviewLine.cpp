@@ -1,10 +1,10 @@
-#include "PreviewLine.h"
+#include "kernova/app/PreviewLine.h"
 
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "GlyphOutline.h"
-#include "platform/codepage/CodePage.h"
+#include "kernova/app/GlyphOutline.h"
+#include "common/codepage/CodePage.h"
 
 namespace kernova {
 

@@ -1,9 +1,9 @@
-#include "SingleInstance.h"
+#include "kernova/app/SingleInstance.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 
-#include "BusService.h"
+#include "kernova/app/BusService.h"
 
 namespace kernova {
 
@@ -25,8 +25,8 @@ NameClaim claimBusName(QDBusConnection& connection, const QString& name, QString
 
 Status handOver(QDBusConnection& connection, const QStringList& fontFiles) {
   for (const QString& path : fontFiles) {
-    QDBusMessage call = QDBusMessage::createMethodCall(kServiceName, kApplicationPath,
-                                                       QStringLiteral("Kernova.Application"), QStringLiteral("Open"));
+    QDBusMessage call = QDBusMessage::createMethodCall(bus::kServiceName, bus::kApplicationPath,
+                                                       QString::fromLatin1(bus::kApplicationInterface), QStringLiteral("Open"));
     call << path;
     const QDBusMessage reply = connection.call(call, QDBus::Block, 20000);
     if (reply.type() == QDBusMessage::ErrorMessage) {

@@ -4,7 +4,7 @@
 #include <QDBusConnection>
 #include <QStringList>
 
-#include "platform/Status.h"
+#include "common/Status.h"
 
 namespace kernova {
 

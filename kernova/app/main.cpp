@@ -8,10 +8,10 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "BusService.h"
-#include "DocumentSet.h"
-#include "MainWindow.h"
-#include "SingleInstance.h"
+#include "kernova/app/BusService.h"
+#include "kernova/app/DocumentSet.h"
+#include "kernova/app/MainWindow.h"
+#include "kernova/app/SingleInstance.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
   app.setApplicationName(QStringLiteral("Kernova"));
   const QStringList files = absoluteFontFiles(app);
   QDBusConnection bus = QDBusConnection::sessionBus();
-  if (bus.isConnected() && bus.interface()->isServiceRegistered(kernova::kServiceName)) {
+  if (bus.isConnected() && bus.interface()->isServiceRegistered(bus::kServiceName)) {
     return handOverAndLeave(bus, files);
   }
 
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
   Status registered = service.registerObjects(bus);
   openAtStart(documents, files);
   QString claimError;
-  const auto claim = registered ? kernova::claimBusName(bus, kernova::kServiceName, claimError)
+  const auto claim = registered ? kernova::claimBusName(bus, bus::kServiceName, claimError)
                                 : kernova::NameClaim::Failed;
   if (claim == kernova::NameClaim::Taken) return handOverAndLeave(bus, files);
   if (claim == kernova::NameClaim::Failed) {
@@ -89,6 +89,6 @@ int main(int argc, char** argv) {
   const int result = app.exec();
   // A blocking call after the last reply: the replies already queued (Quit's) reach
   // their callers before the process ends.
-  if (claim == kernova::NameClaim::Owned) bus.interface()->unregisterService(kernova::kServiceName);
+  if (claim == kernova::NameClaim::Owned) bus.interface()->unregisterService(bus::kServiceName);
   return result;
 }

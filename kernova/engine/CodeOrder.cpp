@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/codepage/CodePage.h"
+#include "common/codepage/CodePage.h"
 
 namespace kernova {
 namespace {

@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/BusContract.h"
+
 namespace kernova {
 
-enum class FontType { Japanese = 0, Latin = 1 };  // values as NewFile takes them
+using ::FontType;
 
 class CodeOrder {
  public:

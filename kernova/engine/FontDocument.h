@@ -6,9 +6,9 @@
 #include <set>
 #include <string>
 
-#include "CodeOrder.h"
-#include "Glyph.h"
-#include "platform/Status.h"
+#include "kernova/engine/CodeOrder.h"
+#include "kernova/engine/Glyph.h"
+#include "common/Status.h"
 
 namespace kernova {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "Glyph.h"
-#include "platform/Status.h"
+#include "kernova/engine/Glyph.h"
+#include "common/Status.h"
 
 namespace kernova {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "FontDocument.h"
-#include "platform/Status.h"
+#include "kernova/engine/FontDocument.h"
+#include "common/Status.h"
 
 namespace kernova {
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <optional>
 
-#include "platform/codepage/CodePage.h"
+#include "common/codepage/CodePage.h"
 
 namespace kernova::sfnt {
 namespace {

@@ -26,7 +26,7 @@
 #include <optional>
 
 #include "kernova/engine/TrueType.h"
-#include "platform/codepage/CodePage.h"
+#include "common/codepage/CodePage.h"
 
 namespace kernova {
 namespace {

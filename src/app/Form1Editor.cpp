@@ -107,7 +107,11 @@ Form1::EditorBridge& Form1::editorBridge() {
   return *m_editorBridge;
 }
 
-int32_t Form1::fonttype() { return int32_t(editorBridge().link.fonttype()); }
+int32_t Form1::fonttype() {
+  const std::optional<FontType> type = editorBridge().link.fonttype();
+  if (!type) return 0;
+  return *type == FontType::Latin ? 1 : 2;
+}
 
 bool Form1::editorConnected() { return editorBridge().link.editorConnected(); }
 
@@ -156,7 +160,7 @@ void Form1::switchCharacter(int32_t oldCode) {
 void Form1::TextChar_KeyPress(int16_t keyAscii) {
   const int32_t oldCode = m_currentCharCode;
   if (checkValue(CheckSync) != 0) CommandKernova_Click();
-  if (fonttype() != int32_t(editor::FontType::Japanese)) {
+  if (editorBridge().link.fonttype() != FontType::Japanese) {
     m_currentCharCode = keyAscii;
     tellEditorCode();
     // Only the change events that really follow are swallowed: clearing a field
@@ -184,7 +188,7 @@ void Form1::TextChar_Change() {
   if (checkValue(CheckSync) != 0) CommandKernova_Click();
   keepOneCharacter(TextChar->text());
   const QString kept = TextChar->text();
-  if (kept.isEmpty() || fonttype() != int32_t(editor::FontType::Japanese)) return;
+  if (kept.isEmpty() || editorBridge().link.fonttype() != FontType::Japanese) return;
   const int32_t leftCode = m_currentCharCode;
   m_currentCharCode = editor::toUnsigned16(platform::codeOfText(kept));
   tellEditorCode();

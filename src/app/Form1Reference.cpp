@@ -6,7 +6,7 @@
 
 #include "app/Form1.h"
 #include "platform/RetainedImage.h"
-#include "platform/Rounding.h"
+#include "common/Rounding.h"
 #include "reference/ReferenceFace.h"
 #include "reference/ReferenceGuide.h"
 #include "reference/ReferenceLabel.h"

@@ -11,9 +11,9 @@
 #include <optional>
 
 #include "app/Form1.h"
-#include "platform/Rounding.h"
+#include "common/Rounding.h"
 #include "platform/SettingsStore.h"
-#include "platform/codepage/CodePage.h"
+#include "common/codepage/CodePage.h"
 #include "reference/ReferenceLabel.h"
 
 namespace {

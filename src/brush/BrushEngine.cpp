@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/Rounding.h"
+#include "common/Rounding.h"
 #include "platform/Surface.h"
 
 namespace brush {

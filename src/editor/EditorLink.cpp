@@ -77,7 +77,7 @@ EditorLink::EditorLink(EditorLauncher& launcher, EditorWindow& window)
 // that fail inside are skipped.
 bool EditorLink::connectEditor(bool showWindows) {
   m_editorConnected = false;
-  m_fonttype = FontType::Unknown;
+  m_fonttype.reset();
   if (!attachOrStart()) return false;
   m_editorDoc = m_editorApp->ActiveDocument();
   if (!m_editorDoc) {

@@ -7,9 +7,11 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "editor/EditorAutomation.h"
-#include "platform/Status.h"
+#include "common/BusContract.h"
+#include "common/Status.h"
 
 namespace editor {
 
@@ -34,7 +36,7 @@ class EditorWindow {
   virtual void editorLinked() = 0;
 };
 
-enum class FontType : int32_t { Unknown = 0, Latin = 1, Japanese = 2 };
+using ::FontType;
 
 inline constexpr uint16_t kProbeCode = 0x82A0;  // hiragana A in Shift-JIS
 
@@ -61,8 +63,9 @@ class EditorLink {
   void showEditorWindows();
 
   bool editorConnected() const { return m_editorConnected; }
-  FontType fonttype() const { return m_fonttype; }
-  void resetFontType() { m_fonttype = FontType::Unknown; }
+  // Nothing until a connection has told the font's type.
+  std::optional<FontType> fonttype() const { return m_fonttype; }
+  void resetFontType() { m_fonttype.reset(); }
   bool hasApplication() const { return m_editorApp != nullptr; }
   bool hasDocument() const { return m_editorDoc != nullptr; }
 
@@ -80,7 +83,7 @@ class EditorLink {
   std::shared_ptr<EditorApplication> m_editorApp;
   std::shared_ptr<EditorDocument> m_editorDoc;
   bool m_editorConnected = false;
-  FontType m_fonttype = FontType::Unknown;
+  std::optional<FontType> m_fonttype;
 };
 
 // Shut-down: when the font was created or opened at the prompt and the running

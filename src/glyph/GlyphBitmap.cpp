@@ -1,8 +1,6 @@
 #include "glyph/GlyphBitmap.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "common/AtomicFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -48,22 +46,6 @@ void packRow(const uint8_t* row, int width, uint8_t* out) {
   }
 }
 
-Status systemFailure(const std::string& what, const std::filesystem::path& path) {
-  return Status::failure(what + " " + path.string() + ": " + std::strerror(errno));
-}
-
-Status writeAll(int fd, const std::vector<uint8_t>& bytes, const std::filesystem::path& path) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return systemFailure("cannot write", path);
-    done += size_t(n);
-  }
-  if (::fsync(fd) != 0) return systemFailure("cannot flush", path);
-  return Status::success();
-}
-
 }  // namespace
 
 uint32_t rowStride(int width) { return ((uint32_t(width) + 31) / 32) * 4; }
@@ -87,16 +69,9 @@ Status encodeGlyphBitmap(const PixelView& pixels, std::vector<uint8_t>& file) {
 Status writeGlyphBitmap(const std::filesystem::path& path, const PixelView& pixels) {
   std::vector<uint8_t> file;
   if (Status encoded = encodeGlyphBitmap(pixels, file); !encoded) return encoded;
-  std::string temp = path.string() + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return systemFailure("cannot create", path);
-  ::fchmod(fd, 0644);
-  Status written = writeAll(fd, file, path);
-  if (::close(fd) != 0 && written) written = systemFailure("cannot close", path);
-  if (written && std::rename(temp.c_str(), path.c_str()) != 0)
-    written = systemFailure("cannot replace", path);
-  if (!written) ::unlink(temp.c_str());
-  return written;
+  const common::WriteResult written = common::writeFileAtomically(path, file);
+  if (written) return Status::success();
+  return Status::failure(path.string() + ": " + written.describe());
 }
 
 std::string codeDigits(int32_t code) {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Status.h"
+#include "common/Status.h"
 
 namespace glyph {
 

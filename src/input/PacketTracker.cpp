@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/Rounding.h"
+#include "common/Rounding.h"
 
 namespace input {
 

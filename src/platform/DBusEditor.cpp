@@ -18,9 +18,9 @@
 namespace platform {
 namespace {
 
-const QString kApplicationPath = QStringLiteral("/Application");
-const QString kApplicationInterface = QStringLiteral("Kernova.Application");
-const QString kDocumentInterface = QStringLiteral("Kernova.Document");
+const QString kApplicationPath = QString::fromLatin1(bus::kApplicationPath);
+const QString kApplicationInterface = QString::fromLatin1(bus::kApplicationInterface);
+const QString kDocumentInterface = QString::fromLatin1(bus::kDocumentInterface);
 const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 
 // What every proxy of one attached editor shares. An editor that let a call time
@@ -173,7 +173,7 @@ QString DBusEditorLauncher::ownerOfName() const {
   QDBusMessage message = QDBusMessage::createMethodCall(
       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"));
-  message.setArguments({QString::fromLatin1(kEditorService)});
+  message.setArguments({QString::fromLatin1(bus::kServiceName)});
   const QDBusMessage reply = m_connection.call(message, QDBus::Block, m_timeouts.callMs);
   if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != QLatin1String("s")) return {};
   return reply.arguments().value(0).toString();

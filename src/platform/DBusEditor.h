@@ -12,6 +12,7 @@
 #include <memory>
 #include <set>
 
+#include "common/BusContract.h"
 #include "editor/EditorAutomation.h"
 
 namespace platform {
@@ -23,7 +24,6 @@ struct BusTimeouts {
   int pollMs = 50;
 };
 
-inline constexpr char kEditorService[] = "Kernova.Application";
 
 class DBusEditorLauncher final : public editor::EditorLauncher {
  public:

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Status.h"
+#include "common/Status.h"
 
 class SettingsStore {
  public:

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/codepage/CodePage.h"
+#include "common/codepage/CodePage.h"
 
 namespace platform {
 

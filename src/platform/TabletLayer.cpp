@@ -10,7 +10,7 @@
 #include <cmath>
 
 #include "platform/PictureBox.h"
-#include "platform/Rounding.h"
+#include "common/Rounding.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QVariant>
 #include <QWidget>
 
-#include "platform/codepage/CodePage.h"
+#include "common/codepage/CodePage.h"
 
 namespace reference {
 namespace {

@@ -1,5 +1,7 @@
 #include "strokes/StrokeFile.h"
 
+#include "common/AtomicFile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,40 +47,6 @@ class FileDescriptor {
  private:
   int m_fd;
 };
-
-Status writeAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t written = ::write(fd, text.data(), text.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return Status::failure("書き込めません" + systemReason(errno));
-    }
-    text.remove_prefix(size_t(written));
-  }
-  return Status::success();
-}
-
-// Opens a new, unique temporary file beside `path`.
-int createTemporary(const std::filesystem::path& path, std::filesystem::path& temporary) {
-  static std::atomic<unsigned> counter{0};
-  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = folder / ("." + path.filename().string() + ".tmp" + std::to_string(::getpid()) +
-                          "_" + std::to_string(counter++));
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  errno = EEXIST;
-  return -1;
-}
-
-void syncFolder(const std::filesystem::path& path) {
-  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);  // best effort: the rename itself has already succeeded
-  ::close(fd);
-}
 
 }  // namespace
 
@@ -248,29 +216,11 @@ LoadResult readStrokeFile(const std::filesystem::path& path, StrokeLog& log) {
 }
 
 Status writeStrokeFile(const std::filesystem::path& path, const StrokeLog& log) {
-  return writeFileAtomically(path, formatStrokeRecords(log));
-}
-
-Status writeFileAtomically(const std::filesystem::path& path, std::string_view text) {
-  std::filesystem::path temporary;
-  FileDescriptor file(createTemporary(path, temporary));
-  if (file.get() < 0) return Status::failure("一時ファイルを作成できません" + systemReason(errno));
-  struct stat old {};
-  if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-    ::fchmod(file.get(), old.st_mode & 07777);  // keep the old file's permissions
-  Status status = writeAll(file.get(), text);
-  if (status && ::fsync(file.get()) != 0)
-    status = Status::failure("ディスクに書き出せません" + systemReason(errno));
-  if (::close(file.release()) != 0 && status)
-    status = Status::failure("書き込めません" + systemReason(errno));
-  if (status && ::rename(temporary.c_str(), path.c_str()) != 0)
-    status = Status::failure("置き換えられません" + systemReason(errno));
-  if (!status) {
-    ::unlink(temporary.c_str());
-    return status;
-  }
-  syncFolder(path);
-  return status;
+  const common::WriteResult written = common::writeFileAtomically(path, formatStrokeRecords(log));
+  if (written) return Status::success();
+  static const char* const kStep[] = {"", "一時ファイルを作成できません", "書き込めません",
+                                      "ディスクに書き出せません", "置き換えられません"};
+  return Status::failure(kStep[int(written.step)] + systemReason(written.error));
 }
 
 Status moveDamagedFileAside(const std::filesystem::path& path, std::filesystem::path& movedTo) {

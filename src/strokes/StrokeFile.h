@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Status.h"
+#include "common/Status.h"
 #include "strokes/StrokeLog.h"
 
 namespace strokefile {
@@ -89,8 +89,6 @@ LoadResult readStrokeFile(const std::filesystem::path& path, StrokeLog& log);
 // any, is unchanged and no temporary file is left behind.
 Status writeStrokeFile(const std::filesystem::path& path, const StrokeLog& log);
 
-// Writes `text` to `path` atomically (temporary file, fsync, rename).
-Status writeFileAtomically(const std::filesystem::path& path, std::string_view text);
 
 // Renames a damaged file to "<name>.damaged" in its folder, or "<name>.damaged2",
 // "<name>.damaged3", ... when that exists; never replaces an existing file. On

@@ -71,10 +71,10 @@ class StandInEditor final : public QDBusVirtualObject {
     {
       QDBusConnection connection = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "stand-in");
       connection.registerVirtualObject("/", this, QDBusConnection::SubPath);
-      connection.registerService(platform::kEditorService);
+      connection.registerService(bus::kServiceName);
       m_ready.release();
       QEventLoop().exec();  // until the thread is told to quit
-      connection.unregisterService(platform::kEditorService);
+      connection.unregisterService(bus::kServiceName);
       connection.unregisterObject("/", QDBusConnection::UnregisterTree);
     }
     QDBusConnection::disconnectFromBus("stand-in");

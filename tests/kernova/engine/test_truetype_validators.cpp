@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "kernova/engine/TrueType.h"
-#include "platform/codepage/CodePage.h"
+#include "common/codepage/CodePage.h"
 #include "test_truetype_support.h"
 
 using namespace tt;

@@ -1,4 +1,4 @@
-#include "platform/codepage/CodePage.h"
+#include "common/codepage/CodePage.h"
 
 #include <iconv.h>
 

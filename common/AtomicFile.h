@@ -1,0 +1,39 @@
+#pragma once
+// The one way files of both programs reach the disk: the bytes go to a new hidden file
+// beside the target, are flushed, and the temporary file is renamed over the target,
+// after which the folder is synced. A reader therefore sees the old file or the new
+// one, never a part, and a failure at any step leaves the old file as it was.
+//
+// A target that is a symbolic link is replaced at the link's final destination, so the
+// user's link survives. An existing target keeps its permission bits. Temporaries left
+// behind by a process that died mid-save are removed at the next save of the same target.
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string_view>
+
+namespace common {
+
+// Which step of a write failed, with the system's error number.
+struct WriteResult {
+  enum class Step { Done, Create, Write, Flush, Replace };
+  Step step = Step::Done;
+  int error = 0;
+
+  bool ok() const { return step == Step::Done; }
+  explicit operator bool() const { return ok(); }
+  // An English text such as "cannot write: No space left on device".
+  std::string describe() const;
+};
+
+WriteResult writeFileAtomically(const std::filesystem::path& path, std::span<const uint8_t> bytes);
+WriteResult writeFileAtomically(const std::filesystem::path& path, std::string_view text);
+
+// Follows a chain of symbolic links from `path` to the file it finally names (at most
+// 40 links, like the kernel); a path that is not a link comes back unchanged.
+std::filesystem::path finalTarget(const std::filesystem::path& path);
+
+// The prefix of every temporary file of `target`: ".<name>.tmp-".
+std::string temporaryPrefix(const std::filesystem::path& target);
+
+}  // namespace common
