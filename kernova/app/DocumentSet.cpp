@@ -25,10 +25,23 @@ DocumentSet::DocumentSet(QObject* parent)
 
 DocumentSet::~DocumentSet() = default;
 
+QString DocumentSet::freeUntitledName() const {
+  for (int n = 1;; ++n) {
+    const QString name = QStringLiteral("Untitled-%1").arg(n);
+    const QString file = QDir(m_documentsFolder).filePath(name + ".ttf");
+    bool used = QFileInfo::exists(file) || QFileInfo(file).isSymLink();
+    for (const auto& [number, doc] : m_documents)
+      used = used || qString(doc->name()) == name || qString(doc->filePath()) == file;
+    if (!used) return name;
+  }
+}
+
 int DocumentSet::create(FontType type) {
-  const QString name = QStringLiteral("Untitled-%1").arg(m_nextUntitled++);
+  const QString name = freeUntitledName();
   auto document = std::make_unique<FontDocument>(type, name.toStdString());
   document->setFilePath(QDir(m_documentsFolder).filePath(name + ".ttf").toStdString());
+  const int number = m_nextNumber;
+  m_untitled.insert(number);
   return add(std::move(document));
 }
 
@@ -53,11 +66,24 @@ Status DocumentSet::open(const QString& path, int& number) {
 Status DocumentSet::save(int number) {
   FontDocument* doc = document(number);
   if (!doc) return Status::failure("no open document " + std::to_string(number));
-  const QString path = qString(doc->filePath());
-  Status status = makeParentFolder(path);
-  if (status) status = saveTrueType(*doc, path.toStdString());
+  QString path = qString(doc->filePath());
+  if (isUntitled(number) && QFileInfo(path).exists()) {
+    // Someone else's file has taken the default name since: never replace it.
+    const QString name = freeUntitledName();
+    path = QDir(m_documentsFolder).filePath(name + ".ttf");
+    doc->setName(name.toStdString());
+  }
+  return write(number, path);
+}
+
+Status DocumentSet::write(int number, const QString& absolutePath) {
+  FontDocument* doc = document(number);
+  Status status = makeParentFolder(absolutePath);
+  if (status) status = saveTrueType(*doc, absolutePath.toStdString());
   if (!status) return status;
+  doc->setFilePath(absolutePath.toStdString());
   doc->setModified(false);
+  m_untitled.erase(number);
   emit documentChanged(number);
   return Status::success();
 }
@@ -73,20 +99,14 @@ Status DocumentSet::saveAs(int number, const QString& path) {
   // The font is written under its new name, so the name table matches the file.
   const std::string oldName = doc->name();
   doc->setName(QFileInfo(absolutePath).completeBaseName().toStdString());
-  Status status = makeParentFolder(absolutePath);
-  if (status) status = saveTrueType(*doc, absolutePath.toStdString());
-  if (!status) {
-    doc->setName(oldName);
-    return status;
-  }
-  doc->setFilePath(absolutePath.toStdString());
-  doc->setModified(false);
-  emit documentChanged(number);
-  return Status::success();
+  const Status status = write(number, absolutePath);
+  if (!status) doc->setName(oldName);
+  return status;
 }
 
 void DocumentSet::close(int number) {
   if (m_documents.erase(number) == 0) return;
+  m_untitled.erase(number);
   emit documentClosed(number);
   if (m_active == number) setActive(m_documents.empty() ? 0 : m_documents.rbegin()->first);
 }
@@ -119,6 +139,7 @@ int DocumentSet::add(std::unique_ptr<FontDocument> document) {
 
 int DocumentSet::findByPath(const QString& absolutePath) const {
   for (const auto& [number, doc] : m_documents) {
+    if (isUntitled(number)) continue;  // a default name is no file of its own
     if (QFileInfo(qString(doc->filePath())).absoluteFilePath() == absolutePath) return number;
   }
   return 0;

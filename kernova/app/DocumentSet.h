@@ -7,6 +7,7 @@
 #include <QString>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "kernova/engine/FontDocument.h"
@@ -21,17 +22,20 @@ class DocumentSet : public QObject {
   explicit DocumentSet(QObject* parent = nullptr);
   ~DocumentSet() override;
 
-  // New documents are saved as "<folder>/Untitled-N.ttf" until saved elsewhere;
-  // the default folder is the user's documents folder.
+  // A new document's default file is "<folder>/Untitled-N.ttf" with the first N that
+  // neither an open document nor a file in the folder uses; the default folder is the
+  // user's documents folder. Such a default is only a claim: it never replaces a file.
   void setDocumentsFolder(const QString& folder) { m_documentsFolder = folder; }
   const QString& documentsFolder() const { return m_documentsFolder; }
 
   // A new empty document "Untitled-N"; it becomes the active one. Returns its number.
   int create(FontType type);
-  // Opens a font file, or finds it among the open documents; it becomes active.
+  // Opens a font file, or finds the document opened from or saved to it; it becomes active.
   Status open(const QString& path, int& number);
   // Writes the document to its file path (creating the folder when missing) and
   // clears its unsaved mark. A failure leaves the old file and the mark as they were.
+  // A document never saved or opened takes the next free Untitled-N when a file has
+  // appeared under its default name since.
   Status save(int number);
   // Saves under a new path; on success the document takes that path and its name.
   Status saveAs(int number, const QString& path);
@@ -44,6 +48,8 @@ class DocumentSet : public QObject {
   int active() const { return m_active; }  // 0 when no document is open
   FontDocument* activeDocument() const { return document(m_active); }
   void setActive(int number);
+  // True while the document's file path is only its default claim (never saved or opened).
+  bool isUntitled(int number) const { return m_untitled.count(number) != 0; }
 
   // Announces a change made directly on document(number) (code, glyphs, marks).
   void notifyChanged(int number) { emit documentChanged(number); }
@@ -60,10 +66,12 @@ class DocumentSet : public QObject {
  private:
   int add(std::unique_ptr<FontDocument> document);
   int findByPath(const QString& absolutePath) const;
+  QString freeUntitledName() const;
+  Status write(int number, const QString& absolutePath);
 
   std::map<int, std::unique_ptr<FontDocument>> m_documents;
   int m_nextNumber = 1;
-  int m_nextUntitled = 1;
+  std::set<int> m_untitled;  // documents whose path is a default claim
   int m_active = 0;
   QString m_documentsFolder;
 };

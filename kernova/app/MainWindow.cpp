@@ -149,8 +149,13 @@ bool MainWindow::saveDocument(int number) {
   return false;
 }
 
+// A document never saved asks where to go, starting from its default name.
 void MainWindow::saveFont() {
-  if (m_documents.active() != 0) saveDocument(m_documents.active());
+  if (m_documents.active() == 0) return;
+  if (m_documents.isUntitled(m_documents.active()))
+    saveFontAs();
+  else
+    saveDocument(m_documents.active());
 }
 
 void MainWindow::saveFontAs() {

@@ -5,8 +5,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "TestBitmap.h"
+#include "tests/kernova/app/TestBitmap.h"
 #include "kernova/app/DocumentSet.h"
+#include "tests/support/FileBytes.h"
 
 namespace kernova {
 namespace {
@@ -84,6 +85,28 @@ TEST_F(Documents, OpenReadsAFontOnceAndFindsItWhenOpenAgain) {
   EXPECT_FALSE(m_set.open(path("junk.ttf"), again).ok());
   EXPECT_EQ(m_set.numbers(), (std::vector<int>{2, 3}));
   EXPECT_EQ(m_set.active(), number);
+}
+
+// Yesterday's Untitled-1.ttf must survive today's first font and its save.
+TEST_F(Documents, UntitledDefaultsNeverReplaceAFileNorCountAsOpen) {
+  const int yesterday = drawn();
+  ASSERT_TRUE(m_set.save(yesterday).ok());
+  m_set.close(yesterday);
+  const std::string kept = readBytes(path("Documents/Untitled-1.ttf").toStdString());
+  const int today = drawn();
+  EXPECT_EQ(m_set.document(today)->name(), "Untitled-2") << "the file takes the name";
+  const int other = drawn();
+  ASSERT_TRUE(testing::writeBytes(path("Documents/Untitled-3.ttf").toStdString(), {1}));
+  ASSERT_TRUE(m_set.save(other).ok());
+  EXPECT_EQ(m_set.document(other)->filePath(), path("Documents/Untitled-4.ttf").toStdString());
+  EXPECT_EQ(readBytes(path("Documents/Untitled-3.ttf").toStdString()), std::string(1, 1));
+  EXPECT_EQ(readBytes(path("Documents/Untitled-1.ttf").toStdString()), kept);
+  int number = 0;  // today's document only claims Untitled-2.ttf
+  ASSERT_TRUE(m_set.saveAs(other, path("Documents/Untitled-2.ttf")).ok());
+  ASSERT_TRUE(m_set.open(path("Documents/Untitled-2.ttf"), number).ok());
+  EXPECT_EQ(number, other);
+  ASSERT_TRUE(m_set.open(path("Documents/Untitled-1.ttf"), number).ok());
+  EXPECT_NE(number, today);
 }
 
 }  // namespace
