@@ -19,13 +19,20 @@ add_custom_command(OUTPUT ${DZ_ICON_ROOT}/hicolor/scalable/apps/${DZ_ICON_NAME}.
                    COMMAND dz_write_icons ${DZ_ICON_ROOT} ${DZ_ICON_NAME}
                    DEPENDS dz_write_icons
                    COMMENT "Drawing the hicolor icons")
-# Debian wants the changelog compressed at the highest level, without a time stamp.
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/debian/changelog.gz
-                   COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/cmake/debian/changelog > ${CMAKE_BINARY_DIR}/debian/changelog.gz
-                   DEPENDS ${CMAKE_SOURCE_DIR}/cmake/debian/changelog)
+# Debian wants the changelog and manual pages compressed at the highest level,
+# without a time stamp.
+set(DZ_GZIPPED)
+foreach(source cmake/debian/changelog share/man/deruzizazarurid.1 share/man/kernova.1)
+  get_filename_component(name ${source} NAME)
+  set(gzipped ${CMAKE_BINARY_DIR}/debian/${name}.gz)
+  add_custom_command(OUTPUT ${gzipped}
+                     COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/${source} > ${gzipped}
+                     DEPENDS ${CMAKE_SOURCE_DIR}/${source})
+  list(APPEND DZ_GZIPPED ${gzipped})
+endforeach()
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/debian)
 add_custom_target(dz_install_data ALL DEPENDS ${DZ_ICON_ROOT}/hicolor/scalable/apps/${DZ_ICON_NAME}.svg
-                                              ${CMAKE_BINARY_DIR}/debian/changelog.gz)
+                                              ${DZ_GZIPPED})
 
 install(TARGETS deruzizazarurid kernova RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES share/applications/org.tovane.DeruziZazaRurid.desktop share/applications/org.tovane.Kernova.desktop
@@ -35,6 +42,8 @@ install(FILES share/metainfo/org.tovane.DeruziZazaRurid.metainfo.xml share/metai
 install(DIRECTORY ${DZ_ICON_ROOT}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES share/deruzizazarurid/index.html DESTINATION ${CMAKE_INSTALL_DATADIR}/deruzizazarurid)
 install(FILES cmake/debian/copyright ${CMAKE_BINARY_DIR}/debian/changelog.gz DESTINATION ${DZ_DOC_DIR})
+install(FILES ${CMAKE_BINARY_DIR}/debian/deruzizazarurid.1.gz ${CMAKE_BINARY_DIR}/debian/kernova.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # The bus starts kernova by its full path, known only when installing (the prefix
 # may be given to cmake --install, and cpack installs to /usr).
 install(CODE "
@@ -57,6 +66,8 @@ one character at a time, with a pen tablet or the mouse, over a guide
 drawn from any installed font. Each character is sent to Kernova, the
 bundled font editor, which traces it into a glyph and saves the font.
 Kernova can be driven by any program over the session bus.")
+# cpack installs what scripts/package built, without building the tests first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
