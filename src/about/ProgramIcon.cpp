@@ -34,10 +34,8 @@ QPainterPath brushStrokes() {
 
 }  // namespace
 
-QImage programIconImage(int size) {
-  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter painter(&image);
+void paintProgramIcon(QPainter& painter, int size) {
+  painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.scale(size / 64.0, size / 64.0);
   painter.setPen(QPen(QColor(120, 110, 90), 1.5));
@@ -48,6 +46,14 @@ QImage programIconImage(int size) {
   painter.drawPath(brushStrokes());
   painter.setBrush(QColor(200, 30, 30));
   painter.drawRect(QRectF(46, 5, 11, 11));
+  painter.restore();
+}
+
+QImage programIconImage(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  paintProgramIcon(painter, size);
   return image;
 }
 

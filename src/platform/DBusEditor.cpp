@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QThread>
 #include <cerrno>
 #include <csignal>
@@ -191,14 +192,34 @@ std::shared_ptr<editor::EditorApplication> DBusEditorLauncher::attach() {
   return app;
 }
 
+QString DBusEditorLauncher::editorProgram() const {
+  QStringList candidates{m_program};
+  if (m_program.isEmpty())
+    candidates = {QCoreApplication::applicationDirPath() + QStringLiteral("/kernova"),
+                  QStandardPaths::findExecutable(QStringLiteral("kernova"))};
+  for (const QString& program : candidates)
+    if (!program.isEmpty() && QFileInfo(program).isExecutable()) return program;
+  return {};
+}
+
+// The bus answers once the editor it started owns the name (or at once when no
+// service file names it), so one call with the start timeout is the whole wait.
+std::shared_ptr<editor::EditorApplication> DBusEditorLauncher::activate() {
+  QDBusMessage message = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("StartServiceByName"));
+  message.setArguments({QString::fromLatin1(kEditorService), 0u});
+  const QDBusMessage reply = m_connection.call(message, QDBus::Block, m_timeouts.startMs);
+  if (reply.type() != QDBusMessage::ReplyMessage) return nullptr;
+  return attach();
+}
+
 // Launches the editor detached and waits for its name, at most `startMs`, giving up
 // early when the started process has already ended.
 std::shared_ptr<editor::EditorApplication> DBusEditorLauncher::start() {
   if (!m_connection.isConnected()) return nullptr;
-  const QString program = m_program.isEmpty()
-                              ? QCoreApplication::applicationDirPath() + QStringLiteral("/kernova")
-                              : m_program;
-  if (!QFileInfo(program).isExecutable()) return nullptr;
+  const QString program = editorProgram();
+  if (program.isEmpty()) return activate();
   qint64 pid = 0;
   if (!QProcess::startDetached(program, {}, QString(), &pid)) return nullptr;
   QElapsedTimer waited;

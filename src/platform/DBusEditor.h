@@ -27,7 +27,9 @@ struct BusTimeouts {
 
 class DBusEditorLauncher final : public editor::EditorLauncher {
  public:
-  // `program` empty: "kernova" beside this program's executable.
+  // start() runs `program`, or when it is empty the first "kernova" found beside this
+  // program's executable or on PATH; with no such executable it asks the bus to
+  // start the editor from its service file (bus activation).
   explicit DBusEditorLauncher(QDBusConnection connection = QDBusConnection::sessionBus(),
                               QString program = {}, BusTimeouts timeouts = {});
 
@@ -36,6 +38,8 @@ class DBusEditorLauncher final : public editor::EditorLauncher {
 
  private:
   QString ownerOfName() const;
+  QString editorProgram() const;
+  std::shared_ptr<editor::EditorApplication> activate();
 
   QDBusConnection m_connection;
   QString m_program;

@@ -1,6 +1,6 @@
 // The bus layer against a stand-in editor served from another thread: the contract's
 // argument types, calls to an editor that never answers or answers nonsense, and
-// starting an editor that is missing or ends at once.
+// starting an editor that is missing, ends at once or is started by the bus.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -9,8 +9,10 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QMutex>
 #include <QSemaphore>
 #include <QThread>
@@ -143,15 +145,30 @@ TEST(DBusEditor, RepliesOfTheWrongTypeAreFailedCalls) {
   EXPECT_FALSE(app->hWnd());
 }
 
-TEST(DBusEditor, AMissingEditorOrOneThatEndsAtOnceIsNotWaitedFor) {
+// The bus's services folder is $XDG_DATA_DIRS/dbus-1/services (set by the test's
+// CMake file); the bus reads it again when asked for a name it does not know.
+TEST(DBusEditor, AMissingEditorIsStartedByTheBusOnlyWhenAServiceFileNamesIt) {
+  const QString services = qEnvironmentVariable("XDG_DATA_DIRS") + "/dbus-1/services";
+  QFile service(services + "/Kernova.Application.service");
+  service.remove();
   EXPECT_FALSE(launcher().attach());
   QElapsedTimer timer;
   timer.start();
   EXPECT_FALSE(launcher().start());
-  EXPECT_LT(timer.elapsed(), 1000) << "a missing program";
+  EXPECT_LT(timer.elapsed(), 1000) << "a missing program and no service file";
   timer.restart();
   EXPECT_FALSE(launcher("/bin/true").start());
   EXPECT_LT(timer.elapsed(), 2500) << "gave up before the 3 s wait was over";
+
+  ASSERT_TRUE(QDir().mkpath(services) && service.open(QIODevice::WriteOnly));
+  service.write("[D-BUS Service]\nName=Kernova.Application\nExec=" + qgetenv("DZ_BIN_DIR") + "/kernova\n");
+  service.close();
+  auto app = platform::DBusEditorLauncher(QDBusConnection::sessionBus(), "/nonexistent/kernova",
+                                          {5000, 5000, 60000, 10}).start();
+  ASSERT_TRUE(app) << "started by the bus";
+  EXPECT_TRUE(app->hWnd());
+  QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
+      platform::kEditorService, "/Application", "Kernova.Application", "Quit"));
 }
 
 }  // namespace
