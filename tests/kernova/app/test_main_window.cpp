@@ -128,11 +128,11 @@ TEST_F(Window, UnsavedWorkIsAskedAboutAndCancelKeepsIt) {
   EXPECT_FALSE(m_window.closeDocument(first));
   EXPECT_NE(m_documents.document(first), nullptr);
   EXPECT_TRUE(m_window.closeDocument(first));
-  EXPECT_TRUE(QFile::exists(m_dir.filePath("Untitled-2.ttf")));
+  EXPECT_TRUE(QFile::exists(m_dir.filePath("Untitled-1.ttf"))) << "the closed clean font freed its name";
   EXPECT_FALSE(m_window.closeAll()) << "quitting stops at the first cancelled document";
   EXPECT_EQ(m_documents.document(second), nullptr);
   EXPECT_NE(m_documents.document(third), nullptr);
-  EXPECT_EQ(m_asked, (std::vector<QString>{"Untitled-2", "Untitled-2", "Untitled-3", "Untitled-4"}));
+  EXPECT_EQ(m_asked, (std::vector<QString>{"Untitled-1", "Untitled-1", "Untitled-2", "Untitled-3"}));
   m_documents.report("ImportBmpfile failed: not a bitmap");
   EXPECT_EQ(m_window.statusBar()->currentMessage(), "ImportBmpfile failed: not a bitmap");
 }
