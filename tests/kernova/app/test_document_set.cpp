@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "TestBitmap.h"
+#include "tests/kernova/app/TestBitmap.h"
 #include "kernova/app/DocumentSet.h"
 
 namespace kernova {
