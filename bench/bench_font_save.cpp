@@ -15,7 +15,8 @@
 
 #include "bench/BrushGlyphs.h"
 #include "kernova/engine/Tracer.h"
-#include "kernova/engine/TrueType.h"
+#include "kernova/engine/TrueTypeReader.h"
+#include "kernova/engine/TrueTypeWriter.h"
 #include "common/codepage/CodePage.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "kernova/engine/Bmp.h"
 #include "kernova/engine/Tracer.h"
 #include "bench/BrushGlyphs.h"
 #include "tests/kernova/engine/BmpSamples.h"

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "kernova/engine/Bmp.h"
 #include "kernova/engine/Tracer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "kernova/engine/TrueType.h"
+#include "kernova/engine/TrueTypeReader.h"
+#include "kernova/engine/TrueTypeWriter.h"
 
 namespace {
 

@@ -4,6 +4,8 @@
 #include <QDBusObjectPath>
 #include <QDir>
 
+#include "kernova/engine/Bmp.h"
+
 namespace kernova {
 namespace {
 
@@ -179,7 +181,9 @@ BusReply BusService::unselectall(int number, FontDocument& document, const QVari
 BusReply BusService::importBmpfile(int number, FontDocument& document, const QVariantList& arguments) {
   const QString path = arguments[0].toString();
   if (auto error = requireAbsolute("ImportBmpfile", path)) return *error;
-  const Status status = document.importBitmap(path.toStdString());
+  InkBitmap bitmap;
+  Status status = readBmpFile(path.toStdString(), bitmap);
+  if (status) status = document.importBitmap(bitmap);
   if (!status) return failed(bus::kErrorImportFailed, "ImportBmpfile", status);
   return changed(number, QStringLiteral("Imported %1 into %2").arg(path, hexCode(document.currentCode())));
 }

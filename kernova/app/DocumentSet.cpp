@@ -4,7 +4,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "kernova/engine/TrueType.h"
+#include "kernova/engine/TrueTypeReader.h"
+#include "kernova/engine/TrueTypeWriter.h"
 
 namespace kernova {
 namespace {

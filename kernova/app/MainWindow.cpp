@@ -118,6 +118,12 @@ void MainWindow::rebuildWindowMenu() {
 
 void MainWindow::showStatus(const QString& text) { statusBar()->showMessage(text); }
 
+void MainWindow::showFailure(const QString& action, const Status& status) {
+  const QString detail = qString(status.message());
+  showStatus(tr("%1: %2").arg(action, detail));
+  QMessageBox::warning(this, QStringLiteral("Kernova"), detail);
+}
+
 uint MainWindow::nativeWindowId() {
   if (QGuiApplication::platformName() != QLatin1String("xcb")) return 0;
   return uint(winId());
@@ -134,8 +140,7 @@ void MainWindow::openFont() {
     showStatus(tr("Opened %1").arg(path));
     return;
   }
-  showStatus(tr("Open failed: %1").arg(qString(status.message())));
-  QMessageBox::warning(this, QStringLiteral("Kernova"), qString(status.message()));
+  showFailure(tr("Open failed"), status);
 }
 
 bool MainWindow::saveDocument(int number) {
@@ -144,8 +149,7 @@ bool MainWindow::saveDocument(int number) {
     showStatus(tr("Saved %1").arg(qString(m_documents.document(number)->filePath())));
     return true;
   }
-  showStatus(tr("Save failed: %1").arg(qString(status.message())));
-  QMessageBox::warning(this, QStringLiteral("Kernova"), qString(status.message()));
+  showFailure(tr("Save failed"), status);
   return false;
 }
 
@@ -169,8 +173,7 @@ void MainWindow::saveFontAs() {
     showStatus(tr("Saved %1").arg(path));
     return;
   }
-  showStatus(tr("Save failed: %1").arg(qString(status.message())));
-  QMessageBox::warning(this, QStringLiteral("Kernova"), qString(status.message()));
+  showFailure(tr("Save failed"), status);
 }
 
 bool MainWindow::closeDocument(int number) {

@@ -50,6 +50,9 @@ class MainWindow : public QMainWindow {
   void updateTitle();
   void rebuildWindowMenu();
   void showStatus(const QString& text);
+  // The one place a failed operation becomes user text: "<action>: <detail>" on the
+  // status line and the detail in a message box.
+  void showFailure(const QString& action, const Status& status);
 
   void newFont(FontType type);
   void openFont();

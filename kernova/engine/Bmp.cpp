@@ -11,7 +11,7 @@
 #include <fstream>
 #include <span>
 
-#include "kernova/engine/Tracer.h"
+#include "kernova/engine/Bmp.h"
 
 namespace kernova {
 namespace {

@@ -96,9 +96,7 @@ void FontDocument::deleteSelection() {
   m_modified = true;
 }
 
-Status FontDocument::importBitmap(const std::string& path) {
-  InkBitmap bitmap;
-  if (Status read = readBmpFile(path, bitmap); !read) return read;
+Status FontDocument::importBitmap(const InkBitmap& bitmap) {
   std::vector<Contour> traced;
   if (Status trace = traceBitmap(bitmap, TraceParameters{}, traced); !trace) return trace;
   Glyph& target = glyphForEdit(m_currentCode);

@@ -8,6 +8,7 @@
 
 #include "kernova/engine/CodeOrder.h"
 #include "kernova/engine/Glyph.h"
+#include "kernova/engine/InkBitmap.h"
 #include "common/Status.h"
 
 namespace kernova {
@@ -46,8 +47,9 @@ class FontDocument {
   void deleteSelection();  // removes the selected contours of the current glyph
   const std::set<size_t>& selection() const { return m_selection; }
 
-  // Adds the traced contours of a bitmap file to the current glyph.
-  Status importBitmap(const std::string& path);
+  // Adds the traced contours of a bitmap to the current glyph. A bitmap that does not
+  // trace fails and leaves the glyph as it was.
+  Status importBitmap(const InkBitmap& bitmap);
   // Shifts the current glyph so its leftmost point is at `left`;
   // advance = ink width + left + right. An empty glyph keeps its advance. Bearings
   // that would leave the 16-bit coordinate or advance range fail and change nothing.

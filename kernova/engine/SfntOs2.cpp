@@ -13,6 +13,51 @@ namespace {
 constexpr uint32_t kCodePageLatin1 = 1u << 0;  // CP1252
 constexpr uint32_t kCodePageJis = 1u << 17;    // CP932
 
+// fsSelection bits.
+constexpr uint16_t kRegular = 0x0040;
+constexpr uint16_t kUseTypoMetrics = 0x0080;
+
+struct Os2Table {
+  UInt16 version = 4;
+  FWord xAvgCharWidth;
+  UInt16 usWeightClass = 400;  // normal
+  UInt16 usWidthClass = 5;     // medium
+  UInt16 fsType = 0;           // installable embedding
+  FWord ySubscriptXSize = 1331;  // 0.65 em
+  FWord ySubscriptYSize = 1229;  // 0.6 em
+  FWord ySubscriptXOffset = 0;
+  FWord ySubscriptYOffset = 154;
+  FWord ySuperscriptXSize = 1331;
+  FWord ySuperscriptYSize = 1229;
+  FWord ySuperscriptXOffset = 0;
+  FWord ySuperscriptYOffset = 717;
+  FWord yStrikeoutSize = 102;
+  FWord yStrikeoutPosition = 530;
+  Int16 sFamilyClass = 0;
+  UInt8 panose[10] = {};  // any
+  UInt32 ulUnicodeRange1;
+  UInt32 ulUnicodeRange2;
+  UInt32 ulUnicodeRange3;
+  UInt32 ulUnicodeRange4;
+  Tag achVendID = makeTag("NONE");
+  UInt16 fsSelection = kRegular | kUseTypoMetrics;
+  UInt16 usFirstCharIndex;
+  UInt16 usLastCharIndex;
+  FWord sTypoAscender = kAscender;
+  FWord sTypoDescender = kDescender;
+  FWord sTypoLineGap = 0;
+  UFWord usWinAscent;
+  UFWord usWinDescent;
+  UInt32 ulCodePageRange1;
+  UInt32 ulCodePageRange2 = 0;
+  FWord sxHeight;
+  FWord sCapHeight;
+  UInt16 usDefaultChar = 0;
+  UInt16 usBreakChar = 0x20;
+  UInt16 usMaxContext = 0;  // no layout tables
+};
+static_assert(sizeof(Os2Table) == 96);
+
 struct UnicodeBlock {
   char32_t first;
   char32_t last;
@@ -59,51 +104,28 @@ int16_t heightOf(const FontLayout& layout, char32_t unicode) {
   return 0;
 }
 
-void writeScriptMetrics(SfntBuffer& out) {
-  out.i16(1331);                           // ySubscriptXSize, 0.65 em
-  out.i16(1229);                           // ySubscriptYSize, 0.6 em
-  out.i16(0);                              // ySubscriptXOffset
-  out.i16(154);                            // ySubscriptYOffset
-  out.i16(1331);                           // ySuperscriptXSize
-  out.i16(1229);                           // ySuperscriptYSize
-  out.i16(0);                              // ySuperscriptXOffset
-  out.i16(717);                            // ySuperscriptYOffset
-  out.i16(102);                            // yStrikeoutSize
-  out.i16(530);                            // yStrikeoutPosition
-  out.i16(0);                              // sFamilyClass
-  for (int i = 0; i < 10; ++i) out.u8(0);  // panose: any
-}
-
 }  // namespace
 
 std::vector<uint8_t> compileOs2(const FontLayout& layout) {
-  SfntBuffer out;
-  out.u16(4);  // version
-  out.i16(averageCharWidth(layout));
-  out.u16(400);  // usWeightClass normal
-  out.u16(5);    // usWidthClass medium
-  out.u16(0);    // fsType: installable embedding
-  writeScriptMetrics(out);
-  for (uint32_t range : unicodeRanges(layout)) out.u32(range);
-  out.tag("NONE");           // achVendID
-  out.u16(0x0040 | 0x0080);  // fsSelection REGULAR, USE_TYPO_METRICS
+  Os2Table os2;
+  os2.xAvgCharWidth = averageCharWidth(layout);
+  const std::array<uint32_t, 4> ranges = unicodeRanges(layout);
+  os2.ulUnicodeRange1 = ranges[0];
+  os2.ulUnicodeRange2 = ranges[1];
+  os2.ulUnicodeRange3 = ranges[2];
+  os2.ulUnicodeRange4 = ranges[3];
   // The space is always mapped, so the map is never empty.
-  out.u16(layout.cmap.empty() ? 0 : layout.cmap.front().unicode);  // usFirstCharIndex
-  out.u16(layout.cmap.empty() ? 0 : layout.cmap.back().unicode);   // usLastCharIndex
-  out.i16(kAscender);                                              // sTypoAscender
-  out.i16(kDescender);                                             // sTypoDescender
-  out.i16(0);                                                      // sTypoLineGap
+  os2.usFirstCharIndex = layout.cmap.empty() ? 0 : layout.cmap.front().unicode;
+  os2.usLastCharIndex = layout.cmap.empty() ? 0 : layout.cmap.back().unicode;
   // Windows clips what lies outside the win metrics, so they cover every outline.
-  out.u16(uint32_t(std::max<int32_t>(kAscender, layout.fontBox.yMax)));     // usWinAscent
-  out.u16(uint32_t(std::max<int32_t>(-kDescender, -layout.fontBox.yMin)));  // usWinDescent
-  uint32_t codePages = kCodePageLatin1 | (layout.type == FontType::Japanese ? kCodePageJis : 0);
-  out.u32(codePages);               // ulCodePageRange1
-  out.u32(0);                       // ulCodePageRange2
-  out.i16(heightOf(layout, U'x'));  // sxHeight
-  out.i16(heightOf(layout, U'H'));  // sCapHeight
-  out.u16(0);                       // usDefaultChar
-  out.u16(0x20);                    // usBreakChar
-  out.u16(0);                       // usMaxContext: no layout tables
+  os2.usWinAscent = uint16_t(std::max<int32_t>(kAscender, layout.fontBox.yMax));
+  os2.usWinDescent = uint16_t(std::max<int32_t>(-kDescender, -layout.fontBox.yMin));
+  os2.ulCodePageRange1 =
+      kCodePageLatin1 | (layout.type == FontType::Japanese ? kCodePageJis : 0);
+  os2.sxHeight = heightOf(layout, U'x');
+  os2.sCapHeight = heightOf(layout, U'H');
+  SfntBuffer out;
+  out.record(os2);
   return out.take();
 }
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace kernova::sfnt {
@@ -12,6 +13,37 @@ constexpr uint32_t makeTag(std::string_view text) {
   return uint32_t(uint8_t(text[0])) << 24 | uint32_t(uint8_t(text[1])) << 16 |
          uint32_t(uint8_t(text[2])) << 8 | uint32_t(uint8_t(text[3]));
 }
+
+// A big-endian field of a fixed-size record. Byte-aligned, so a struct of them has
+// exactly the layout the format gives it, which each record checks with a
+// static_assert on its size. Values are truncated to the field's width.
+template <typename T>
+class BigEndian {
+ public:
+  constexpr BigEndian() = default;
+  constexpr BigEndian(T value) { *this = value; }  // NOLINT: a field takes its value
+  constexpr BigEndian& operator=(T value) {
+    const auto bits = static_cast<std::make_unsigned_t<T>>(value);
+    for (size_t i = 0; i < sizeof(T); ++i)
+      m_bytes[i] = uint8_t(bits >> (8 * (sizeof(T) - 1 - i)));
+    return *this;
+  }
+
+ private:
+  uint8_t m_bytes[sizeof(T)] = {};
+};
+
+// The OpenType data types, as the format names them.
+using UInt8 = BigEndian<uint8_t>;
+using UInt16 = BigEndian<uint16_t>;
+using Int16 = BigEndian<int16_t>;
+using UInt32 = BigEndian<uint32_t>;
+using Fixed = BigEndian<uint32_t>;       // 16.16
+using Version16Dot16 = BigEndian<uint32_t>;
+using FWord = BigEndian<int16_t>;        // font units
+using UFWord = BigEndian<uint16_t>;      // font units
+using LongDateTime = BigEndian<int64_t>; // seconds since 1904-01-01 00:00 UTC
+using Tag = BigEndian<uint32_t>;
 
 // An append-only big-endian buffer. Values are truncated to the width they are
 // written with; the table code checks ranges before it writes.
@@ -23,6 +55,13 @@ class SfntBuffer {
   void u32(uint32_t value);
   void tag(std::string_view text) { u32(makeTag(text)); }
   void bytes(const std::vector<uint8_t>& data);
+  // Appends a record made of BigEndian fields, byte for byte.
+  template <typename Record>
+  void record(const Record& fields) {
+    static_assert(std::is_trivially_copyable_v<Record> && alignof(Record) == 1);
+    const auto* first = reinterpret_cast<const uint8_t*>(&fields);
+    m_bytes.insert(m_bytes.end(), first, first + sizeof(Record));
+  }
   // Zero bytes up to the next multiple of `alignment`.
   void padTo(size_t alignment);
   // Overwrites a 16-bit value written earlier at `offset`.

@@ -1,26 +1,12 @@
 #pragma once
-// From a bitmap file to TrueType contours placed on the canvas geometry.
-#include <cstdint>
-#include <string>
+// From an ink raster to TrueType contours placed on the canvas geometry.
 #include <vector>
 
-#include "kernova/engine/Glyph.h"
 #include "common/Status.h"
+#include "kernova/engine/Glyph.h"
+#include "kernova/engine/InkBitmap.h"
 
 namespace kernova {
-
-// A 1-bit raster: true = ink. Row 0 is the top row.
-struct InkBitmap {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> ink;  // width * height, row-major, 0 or 1
-  bool at(int x, int y) const { return ink[size_t(y) * width + x] != 0; }
-};
-
-// Strict BMP reader (1-bit uncompressed, both row orders, both palette orders;
-// 8, 24 and 32-bit uncompressed; ink = dark pixels; at most 8192 x 8192).
-Status readBmp(const std::vector<uint8_t>& bytes, InkBitmap& out);
-Status readBmpFile(const std::string& path, InkBitmap& out);
 
 struct TraceParameters {
   int turdSize = 2;            // speckles of up to this many pixels are dropped

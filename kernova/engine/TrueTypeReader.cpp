@@ -25,7 +25,7 @@
 #include <map>
 #include <optional>
 
-#include "kernova/engine/TrueType.h"
+#include "kernova/engine/TrueTypeReader.h"
 #include "common/codepage/CodePage.h"
 
 namespace kernova {

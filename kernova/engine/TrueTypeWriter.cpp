@@ -4,7 +4,7 @@
 #include "common/AtomicFile.h"
 #include "kernova/engine/SfntTables.h"
 #include "kernova/engine/SfntWriter.h"
-#include "kernova/engine/TrueType.h"
+#include "kernova/engine/TrueTypeWriter.h"
 
 namespace kernova {
 

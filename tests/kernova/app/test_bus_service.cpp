@@ -11,8 +11,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "EditorProcess.h"
-#include "TestBitmap.h"
+#include "tests/kernova/app/EditorProcess.h"
+#include "tests/kernova/app/TestBitmap.h"
 
 namespace kernova::testing {
 namespace {

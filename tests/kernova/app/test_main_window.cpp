@@ -10,10 +10,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "TestBitmap.h"
+#include "tests/kernova/app/TestBitmap.h"
 #include "kernova/app/GlyphGrid.h"
 #include "kernova/app/MainWindow.h"
 #include "kernova/app/PreviewLine.h"
+#include "kernova/engine/Bmp.h"
 
 namespace kernova {
 namespace {
@@ -44,7 +45,9 @@ class Window : public ::testing::Test {
     const std::string bitmap = m_dir.filePath("glyph.bmp").toStdString();
     ASSERT_TRUE(testing::writeBytes(bitmap, testing::sampleGlyphBmp()));
     ASSERT_TRUE(m_documents.document(n)->setCurrentCode('A'));
-    ASSERT_TRUE(m_documents.document(n)->importBitmap(bitmap).ok());
+    kernova::InkBitmap ink;
+    ASSERT_TRUE(kernova::readBmpFile(bitmap, ink).ok());
+    ASSERT_TRUE(m_documents.document(n)->importBitmap(ink).ok());
     m_documents.notifyChanged(n);
   }
   int previewInk() { return darkPixels(m_window.preview()->strip()->grab().toImage()); }

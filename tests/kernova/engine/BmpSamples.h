@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "kernova/engine/Tracer.h"
+#include "kernova/engine/InkBitmap.h"
 
 namespace samples {
 

@@ -2,8 +2,9 @@
 
 #include <functional>
 
-#include "BmpSamples.h"
-#include "kernova/engine/Tracer.h"
+#include "kernova/engine/Bmp.h"
+#include "tests/kernova/engine/BmpSamples.h"
+#include "tests/kernova/engine/test_truetype_support.h"
 
 using kernova::InkBitmap;
 using kernova::readBmp;
@@ -142,5 +143,21 @@ TEST(BmpReaderBad, DamagedFilesAreRefusedWithTheirFault) {
     std::string error = errorOf(file);
     EXPECT_FALSE(error.empty()) << c.label;
     EXPECT_NE(error.find(c.expected), std::string::npos) << c.label << ": " << error;
+  }
+}
+
+// A file that is no bitmap or cannot be read is refused, and the message names it.
+TEST(BmpFile, FilesThatCannotBeReadAreRefusedByName) {
+  tt::TempDir dir;
+  tt::writeFile(dir.file("text.bmp"), {'h', 'e', 'l', 'l', 'o'});
+  const std::pair<std::string, std::string> cases[] = {
+      {dir.file("text.bmp"), "text.bmp: not a BMP file"},
+      {dir.file("absent.bmp"), "absent.bmp"},
+  };
+  for (const auto& [path, expected] : cases) {
+    InkBitmap out;
+    Status status = kernova::readBmpFile(path, out);
+    EXPECT_FALSE(status) << path;
+    EXPECT_NE(status.message().find(expected), std::string::npos) << status.message();
   }
 }

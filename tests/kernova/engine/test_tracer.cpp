@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-#include "BmpSamples.h"
+#include "tests/kernova/engine/BmpSamples.h"
 #include "kernova/engine/Tracer.h"
 
 using kernova::Contour;

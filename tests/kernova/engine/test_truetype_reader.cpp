@@ -1,8 +1,9 @@
 // Reading fonts back: round trips, document type and names, shared characters,
 // scaling, and a corpus of broken files (hostile bytes are fuzz_truetype's).
-#include "kernova/engine/TrueType.h"
+#include "kernova/engine/TrueTypeReader.h"
+#include "kernova/engine/TrueTypeWriter.h"
 #include "kernova/engine/TrueTypeLayout.h"
-#include "test_truetype_support.h"
+#include "tests/kernova/engine/test_truetype_support.h"
 
 using namespace tt;
 using kernova::compileTrueType;

@@ -9,9 +9,9 @@
 #include <cstring>
 #include <sstream>
 
-#include "kernova/engine/TrueType.h"
+#include "kernova/engine/TrueTypeWriter.h"
 #include "common/codepage/CodePage.h"
-#include "test_truetype_support.h"
+#include "tests/kernova/engine/test_truetype_support.h"
 
 using namespace tt;
 using kernova::compileTrueType;

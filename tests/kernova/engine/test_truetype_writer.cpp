@@ -4,9 +4,9 @@
 #include <sys/stat.h>
 
 #include "kernova/engine/SfntTables.h"
-#include "kernova/engine/TrueType.h"
+#include "kernova/engine/TrueTypeWriter.h"
 #include "kernova/engine/TrueTypeLayout.h"
-#include "test_truetype_support.h"
+#include "tests/kernova/engine/test_truetype_support.h"
 
 using namespace tt;
 using kernova::compileTrueType;
