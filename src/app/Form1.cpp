@@ -289,6 +289,7 @@ void Form1::Form_Load() {
   m_clearPending = false;
   m_syncSkipCount = 0;
   loadStrokeFile(strokeFileName(m_currentCharCode));
+  m_strokesLoaded = true;
   showStatusCount();
   m_tabletContext = 0;
   openTablet();
@@ -325,7 +326,7 @@ void Form1::Form_Unload() {
   m_unloaded = true;
   Timer1->stop();
   if (checkValue(CheckSync) != 0) CommandKernova_Click();
-  saveStrokeFile(strokeFileName(m_currentCharCode));
+  saveStrokesAtClose();
   saveSettings();
   askToSaveEditorFont();
   closeTablet();

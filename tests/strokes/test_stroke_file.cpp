@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -305,6 +307,27 @@ TEST(StrokeFileWrite, FailsCleanlyWhenTheTargetCannotBeReplaced) {
   EXPECT_EQ(readBytes(folder / "a.log" / "inside"), "keep");
   EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"a.log"});
   EXPECT_FALSE(strokefile::writeStrokeFile(folder / "missing/a.log", logOf(1)));
+}
+
+// A save killed mid-way leaves its hidden temporary behind; the next save removes it.
+TEST(StrokeFileWrite, TemporaryOfADeadSaveIsRemovedAtTheNextSave) {
+  TempFolder folder;
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
+  writeBytes(folder / (".a.log.tmp-" + std::to_string(dead) + "-0"), std::string(4096, '1'));
+  ASSERT_TRUE(strokefile::writeStrokeFile(folder / "a.log", logOf(1)));
+  EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"a.log"});
+}
+
+TEST(StrokeFileWrite, ALinkedFileStaysALinkAndItsTargetGetsTheNewText) {
+  TempFolder folder;
+  fs::create_directory(folder / "elsewhere");
+  writeBytes(folder / "elsewhere" / "real.log", kFourLineExample);
+  fs::create_symlink("elsewhere/real.log", folder / "a.log");
+  ASSERT_TRUE(strokefile::writeStrokeFile(folder / "a.log", logOf(1)));
+  EXPECT_TRUE(fs::is_symlink(folder / "a.log"));
+  EXPECT_EQ(readBytes(folder / "elsewhere" / "real.log"), "1,3,0,10\r\n2,4,1,20\r\n3,0,0,0\r\n");
 }
 
 TEST(StrokeFileDamaged, MovesAsideWithoutReplacingEarlierCopies) {
