@@ -325,7 +325,7 @@ void Form1::Form_Unload() {
   if (m_unloaded) return;
   m_unloaded = true;
   Timer1->stop();
-  if (checkValue(CheckSync) != 0) CommandKernova_Click();
+  if (checkValue(CheckSync) != 0) syncTransfer();
   saveStrokesAtClose();
   saveSettings();
   askToSaveEditorFont();

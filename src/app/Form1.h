@@ -290,6 +290,8 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void tellEditorCode();
   void keepOneCharacter(const QString& text);
   void stepCharacter(bool next);
+  void syncTransfer();
+  bool canvasHasInk();
 
  public:
   int32_t fonttype();  // 0 unknown, 1 Latin, 2 Japanese

@@ -202,7 +202,7 @@ void Form1::restoreCharacter(int32_t code) {
 // from the field's text by TextChar_Change instead.
 void Form1::TextChar_KeyPress(int16_t keyAscii) {
   const int32_t oldCode = m_currentCharCode;
-  if (checkValue(CheckSync) != 0) CommandKernova_Click();
+  if (checkValue(CheckSync) != 0) syncTransfer();
   if (editorBridge().link.fonttype() != FontType::Japanese) {
     m_currentCharCode = keyAscii;
     tellEditorCode();
@@ -228,7 +228,7 @@ void Form1::keepOneCharacter(const QString& text) {
 }
 
 void Form1::TextChar_Change() {
-  if (checkValue(CheckSync) != 0) CommandKernova_Click();
+  if (checkValue(CheckSync) != 0) syncTransfer();
   keepOneCharacter(TextChar->text());
   const QString kept = TextChar->text();
   if (kept.isEmpty() || editorBridge().link.fonttype() != FontType::Japanese) return;
@@ -243,7 +243,7 @@ void Form1::TextChar_Change() {
 void Form1::stepCharacter(bool next) {
   const int32_t oldCode = m_currentCharCode;
   if (checkValue(CheckSync) != 0) {
-    CommandKernova_Click();
+    syncTransfer();
     QCoreApplication::processEvents();
   }
   editor::EditorLink& link = editorBridge().link;
@@ -276,6 +276,18 @@ void Form1::CheckSB_Click() {
   const bool on = checkValue(CheckSB) == 1;
   TextLSB->setEnabled(on);
   TextRSB->setEnabled(on);
+}
+
+// The transfer Sync makes before a character is left: swallowed while syncSkipCount
+// counts, and skipped when the canvas holds no ink, so that leaving an empty canvas (a
+// fresh working folder, a Clear) never wipes the editor's glyph. A press of Kernova
+// still sends what the canvas holds.
+void Form1::syncTransfer() {
+  if (m_syncSkipCount > 0) {
+    --m_syncSkipCount;
+    return;
+  }
+  if (canvasHasInk()) CommandKernova_Click();
 }
 
 // The transfer. A bitmap that could not be written abandons it (the export has put

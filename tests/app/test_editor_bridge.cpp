@@ -184,6 +184,7 @@ TEST_F(EditorBridgeFixture, SyncSwallowsExactlyTheCountedRequests) {
   openLatin();
   form->CheckSync->setChecked(true);
   form->TextChar->setText("A");  // a Sync transfer of its own
+  drawStroke();
   const size_t before = imports();
   QTest::keyClicks(form->TextChar, "B");
   EXPECT_EQ(form->syncSkipCount(), 0) << "clearing the field and inserting B were swallowed";
@@ -220,17 +221,32 @@ TEST_F(EditorBridgeFixture, ACountLeftFromSyncOffSwallowsSendsUnlessSyncIsSwitch
 TEST_F(EditorBridgeFixture, SyncSendsBeforeNextAndANextThatLeavesTheFieldLeavesNothingToSwallow) {
   openLatin(0xFE);
   form->CheckSync->setChecked(true);
+  drawStroke();
   const size_t before = imports();
   form->CommandNext_Click();
   ASSERT_EQ(imports(), before + 1);
   EXPECT_EQ(lastImport(), "00FE.bmp");
   expectCharacter(0xFF, "FF", QStringLiteral("ÿ"));
+  drawStroke();
   form->CommandNext_Click();  // the last code: the editor stays on it
   EXPECT_EQ(form->currentCharCode(), 0xFF);
   EXPECT_EQ(imports(), before + 2);
   EXPECT_EQ(form->syncSkipCount(), 0);
   form->CommandKernova_Click();
   EXPECT_EQ(imports(), before + 3);
+}
+
+// Regression: with Sync on, leaving a character whose canvas had no ink (a fresh
+// working folder, a cleared canvas) replaced the editor's glyph with nothing.
+TEST_F(EditorBridgeFixture, SyncSkipsACanvasWithoutInkButAPressSendsIt) {
+  openLatin();
+  form->CheckSync->setChecked(true);
+  form->CommandNext_Click();
+  QTest::keyClicks(form->TextChar, "D");
+  form->Form_Unload();
+  EXPECT_EQ(imports(), 0u);
+  form->CommandKernova_Click();
+  EXPECT_EQ(imports(), 1u) << "an explicit press sends what the canvas holds";
 }
 
 TEST_F(EditorBridgeFixture, AutoStepsAfterASendOnlyWithoutSync) {
