@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/ReplayCheckpoints.h"
 #include "brush/BrushEngine.h"
 #include "input/PacketTracker.h"
 #include "platform/Colour.h"
@@ -235,6 +236,7 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   brush::RandomSource* m_random = nullptr;
 
   StrokeLog m_strokeLog;
+  ReplayCheckpoints m_replayCheckpoints;
   std::unique_ptr<brush::BrushEngine> m_brush;
 
   // application shell

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "platform/RetainedImage.h"
@@ -214,6 +215,31 @@ TEST(StrokeFileLoad, RecordCountIsCapped) {
   for (; fed < strokefile::kMaxRecords; ++fed) ASSERT_TRUE(parser.feed("2,1,1,1\n"));
   EXPECT_FALSE(parser.feed("3,0,0,0\n"));
   EXPECT_EQ(log.logEnd(), 0);
+}
+
+// Regression: files within the old limits froze the window for seconds: 200,000
+// canvas-filling records took 43 s to draw.
+TEST(StrokeFileLoad, AFileThatWouldTakeTooLongToDrawIsDamaged) {
+  TempFolder folder;
+  auto repeated = [](const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+  };
+  const std::pair<std::string, LoadOutcome> cases[] = {
+      {repeated("1,2000,256,256\r\n3,0,0,0\r\n", 10'000), LoadOutcome::Damaged},
+      {repeated("1,250,0,0\r\n2,250,511,511\r\n2,250,0,400\r\n3,0,0,0\r\n", 5'000), LoadOutcome::Damaged},
+      {repeated("1,20,100,100\r\n2,20,103,101\r\n2,21,106,103\r\n3,0,0,0\r\n", 25'000), LoadOutcome::Loaded}};
+  for (const auto& [text, outcome] : cases) {
+    writeBytes(folder / "a.log", text);
+    StrokeLog log = nonEmptyLog();
+    EXPECT_EQ(strokefile::readStrokeFile(folder / "a.log", log).outcome, outcome) << text.substr(0, 30);
+  }
+  StrokeLog wide, wider;
+  wide.appendStrokeRecord(StrokeKind::Begin, 256, 256, 1500);
+  wider.appendStrokeRecord(StrokeKind::Begin, 256, 256, std::numeric_limits<int32_t>::max());
+  EXPECT_EQ(replayCost(wide, 512, 512), replayCost(wider, 512, 512))
+      << "a width beyond the canvas costs no more than the canvas";
 }
 
 TEST(StrokeFileLoad, HostileValuesReplayWithoutHarm) {
