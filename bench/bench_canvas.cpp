@@ -1,16 +1,19 @@
 // The canvas: one pointer move of an active stroke (drawing included), the full
-// recomposition of a 10,000-record log against a plain QPainter replay, and the start
-// of the window to its first painted canvas.
+// recomposition of a 10,000-record log against a plain QPainter replay, UnDo on that
+// log in the window, the costliest stroke files a load accepts, and the start of the
+// window to its first painted canvas.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <cmath>
+#include <filesystem>
 
 #include "app/Form1.h"
 #include "platform/PictureBox.h"
 #include "platform/RetainedImage.h"
+#include "strokes/StrokeFile.h"
 #include "tests/support/FakeBrushHost.h"
 #include "tests/support/FakePrompts.h"
 
@@ -91,6 +94,70 @@ void BM_QPainterReplay(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_QPainterReplay)->Unit(benchmark::kMillisecond);
+
+// UnDo on a 10,000-record log in the window: the canvas is rebuilt after each undo,
+// with the reference character shown (1) or not (0). The ReDo that puts the stroke
+// back for the next round is not timed.
+void BM_UndoOn10000Records(benchmark::State& state) {
+  QTemporaryDir dir;
+  FakePrompts prompts;
+  Form1Services services;
+  services.prompts = &prompts;
+  services.workingDirectory = dir.path().toStdString();
+  Form1 form(services);
+  Form1::setCheckValue(form.CheckRefChar, int(state.range(0)));
+  form.strokeLog() = tenThousandRecords();
+  form.redrawCanvas();
+  for (auto _ : state) {
+    form.mnuEditUnDo_Click();
+    state.PauseTiming();
+    form.mnuEditReDo_Click();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_UndoOn10000Records)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(5)->DisplayAggregatesOnly();
+
+// The worst files a load accepts: records of one kind appended until the drawing cost
+// estimate reaches its limit; each is read and drawn (target: under 1 s).
+StrokeLog logAtTheCostLimit(int kind) {
+  StrokeLog log;
+  auto stroke = [&](int i) {
+    switch (kind) {
+      case 0:  // ordinary strokes
+        log.appendStrokeRecord(StrokeKind::Begin, 100 + i % 300, 100, 20);
+        for (int k = 0; k < 48; ++k) log.appendStrokeRecord(StrokeKind::Line, 100 + i % 300 + k, 100 + 3 * k, 20);
+        break;
+      case 1:  // dots that fill the canvas
+        log.appendStrokeRecord(StrokeKind::Begin, 256, 256, 2000);
+        break;
+      default:  // the widest brush, long jumps across the canvas
+        log.appendStrokeRecord(StrokeKind::Begin, 0, 0, 250);
+        for (int k = 0; k < 48; ++k) log.appendStrokeRecord(StrokeKind::Line, (k % 2) * 511, (k * 97) % 512, 250);
+    }
+    log.appendStrokeRecord(StrokeKind::End, 0, 0, 0);
+  };
+  stroke(0);
+  const int64_t strokes = strokefile::kMaxReplayNs * 98 / 100 / replayCost(log, 512, 512);
+  for (int i = 1; i < strokes; ++i) stroke(i);
+  return log;
+}
+
+void BM_LoadAndDrawCostliestFile(benchmark::State& state) {
+  QTemporaryDir dir;
+  const std::filesystem::path file = dir.filePath("srfm_data0041.log").toStdString();
+  const StrokeLog written = logAtTheCostLimit(int(state.range(0)));
+  if (!strokefile::writeStrokeFile(file, written)) state.SkipWithError("save failed");
+  state.counters["records"] = written.logEnd();
+  StrokeLog log;
+  RetainedImage canvas(512, 512);
+  for (auto _ : state) {
+    if (strokefile::readStrokeFile(file, log).outcome != strokefile::LoadOutcome::Loaded)
+      state.SkipWithError("refused");
+    canvas.clear();
+    replayStrokes(log, canvas, 0, log.logEnd() - 1);
+  }
+}
+BENCHMARK(BM_LoadAndDrawCostliestFile)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Watches for the canvas's first paint.
 struct FirstPaint : QObject {

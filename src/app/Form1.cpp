@@ -289,6 +289,7 @@ void Form1::Form_Load() {
   m_clearPending = false;
   m_syncSkipCount = 0;
   loadStrokeFile(strokeFileName(m_currentCharCode));
+  m_strokesLoaded = true;
   showStatusCount();
   m_tabletContext = 0;
   openTablet();
@@ -324,8 +325,8 @@ void Form1::Form_Unload() {
   if (m_unloaded) return;
   m_unloaded = true;
   Timer1->stop();
-  if (checkValue(CheckSync) != 0) CommandKernova_Click();
-  saveStrokeFile(strokeFileName(m_currentCharCode));
+  if (checkValue(CheckSync) != 0) syncTransfer();
+  saveStrokesAtClose();
   saveSettings();
   askToSaveEditorFont();
   closeTablet();

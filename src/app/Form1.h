@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/ReplayCheckpoints.h"
 #include "brush/BrushEngine.h"
 #include "input/PacketTracker.h"
 #include "platform/Colour.h"
@@ -235,6 +236,7 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   brush::RandomSource* m_random = nullptr;
 
   StrokeLog m_strokeLog;
+  ReplayCheckpoints m_replayCheckpoints;
   std::unique_ptr<brush::BrushEngine> m_brush;
 
   // application shell
@@ -244,6 +246,10 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   bool m_editorLinked = false;
   bool m_editorUnavailable = false;
   int32_t m_currentCharCode = 33;
+  // The log belongs to m_currentCharCode only once start-up has loaded it; a change of
+  // the character before that (a face read from the settings) has no strokes to save.
+  bool m_strokesLoaded = false;
+  bool m_switchRefused = false;  // the last switch could not save the old strokes
   bool m_clearPending = false;
   // The strokes a Clear emptied when they could not be saved first; UnDo brings them back.
   std::optional<StrokeLog> m_unsavedClearedLog;
@@ -278,12 +284,16 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   // shared_ptr: EditorBridge is complete only in Form1Editor.cpp.
   std::shared_ptr<EditorBridge> m_editorBridge;
   EditorBridge& editorBridge();
-  void switchCharacter(int32_t oldCode);
+  bool switchCharacter(int32_t oldCode);
+  bool moveToCharacter(int32_t code);
+  void restoreCharacter(int32_t code);
   void showCodeDisplay();
   void showCharacter();
   void tellEditorCode();
   void keepOneCharacter(const QString& text);
   void stepCharacter(bool next);
+  void syncTransfer();
+  bool canvasHasInk();
 
  public:
   int32_t fonttype();  // 0 unknown, 1 Latin, 2 Japanese
@@ -304,5 +314,6 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void setProtectedStrokeFile(const QString& path, bool isProtected);
   void reportPersistenceProblem(const QString& message);
   void reportSaveFailure(const QString& message, bool losesWork);
+  void saveStrokesAtClose();
   void showStartupNotice();
 };

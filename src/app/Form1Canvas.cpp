@@ -19,7 +19,7 @@ void Form1::redrawCanvas() {
     captureReference(temp);
   }
   temp.horizontalLine(0, temp.width() + 2, kGuideLineRow, colours::GuideLine);
-  replayStrokes(m_strokeLog, temp, 0, m_strokeLog.logEnd() - 1);
+  m_replayCheckpoints.replay(m_strokeLog, temp);  // UnDo does not replay the whole log
   PictureDOT->picture().copyFrom(temp);
   PictureDOT->picture().setDrawWidth(temp.drawWidth());
   PictureDOT->refresh();

@@ -5,7 +5,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <functional>
+#include <utility>
 
 #include "app/Form1.h"
 #include "editor/EditorLink.h"
@@ -22,11 +24,11 @@ const QString kEditorUnavailable =
     QStringLiteral("Kernovaが起動できないか、Kernovaとの連動がキャンセルされました。");
 
 // Hands every key press that carries a character (and every committed input-method
-// text) to the handler before the field inserts it. Control chords are left to the
-// menu shortcuts.
+// text) to the handler before the field inserts it; the handler returns true to keep
+// the field from inserting it. Control chords are left to the menu shortcuts.
 class KeyPressFilter final : public QObject {
  public:
-  KeyPressFilter(QObject* parent, std::function<void(int16_t)> handler)
+  KeyPressFilter(QObject* parent, std::function<bool(int16_t)> handler)
       : QObject(parent), m_handler(std::move(handler)) {}
 
  protected:
@@ -34,16 +36,19 @@ class KeyPressFilter final : public QObject {
     if (event->type() == QEvent::KeyPress) {
       const auto* key = static_cast<QKeyEvent*>(event);
       const bool chord = key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
-      if (!key->text().isEmpty() && !chord) m_handler(platform::codeOfText(key->text()));
+      if (!key->text().isEmpty() && !chord && m_handler(platform::codeOfText(key->text())))
+        return true;
     } else if (event->type() == QEvent::InputMethod) {
       const auto* input = static_cast<QInputMethodEvent*>(event);
-      if (!input->commitString().isEmpty()) m_handler(platform::codeOfText(input->commitString()));
+      if (!input->commitString().isEmpty() &&
+          m_handler(platform::codeOfText(input->commitString())))
+        return true;
     }
     return QObject::eventFilter(watched, event);
   }
 
  private:
-  std::function<void(int16_t)> m_handler;
+  std::function<bool(int16_t)> m_handler;
 };
 
 Prompts::Buttons toPromptButtons(editor::EditorWindow::Buttons buttons) {
@@ -78,7 +83,7 @@ struct Form1::EditorBridge final : editor::EditorWindow {
   }
   void setStatusText(const QString& text) override { m_form.LabelStat->setText(text); }
   int32_t currentCharCode() const override { return m_form.m_currentCharCode; }
-  void setCurrentCharCode(int32_t code) override { m_form.m_currentCharCode = code; }
+  void setCurrentCharCode(int32_t code) override { m_form.moveToCharacter(code); }
   int referenceCharSet() const override {
     return reference::faceCharacterSet(m_form.LabelChar->realisedFace());
   }
@@ -101,8 +106,12 @@ struct Form1::EditorBridge final : editor::EditorWindow {
 Form1::EditorBridge& Form1::editorBridge() {
   if (!m_editorBridge) {
     m_editorBridge = std::make_shared<EditorBridge>(*this, m_services.editor);
-    TextChar->installEventFilter(
-        new KeyPressFilter(TextChar, [this](int16_t keyAscii) { TextChar_KeyPress(keyAscii); }));
+    // A key whose switch was refused is not inserted: the field keeps the character.
+    TextChar->installEventFilter(new KeyPressFilter(TextChar, [this](int16_t keyAscii) {
+      m_switchRefused = false;
+      TextChar_KeyPress(keyAscii);
+      return std::exchange(m_switchRefused, false);
+    }));
   }
   return *m_editorBridge;
 }
@@ -147,19 +156,53 @@ void Form1::showCharacter() {
 // Without the connected guard, so typing reconnects after a failed connection.
 void Form1::tellEditorCode() { editorBridge().link.tellCode(m_currentCharCode); }
 
-void Form1::switchCharacter(int32_t oldCode) {
-  saveStrokeFile(strokeFileName(oldCode));
+// The one switch every change of the current character goes through. When the old
+// character's strokes cannot be saved the switch is refused: the window stays on the
+// old character with its strokes, and LabelStat says why.
+bool Form1::switchCharacter(int32_t oldCode) {
+  if (!saveStrokeFile(strokeFileName(oldCode))) {
+    restoreCharacter(oldCode);
+    m_syncSkipCount = 0;  // the field's change events are over: its text is restored
+    m_switchRefused = true;
+    LabelStat->setText(LabelStat->text() + "。文字を切り替えません");
+    return false;
+  }
   showCodeDisplay();
   loadStrokeFile(strokeFileName(m_currentCharCode));
   redrawCanvas();
   showStatusCount();
+  return true;
+}
+
+// A change of the character from outside the navigation handlers: the editor's code,
+// the cap of a new Latin font, the fall-back of a Western reference face. Before
+// start-up has loaded the strokes there is nothing to save or load yet.
+bool Form1::moveToCharacter(int32_t code) {
+  const int32_t oldCode = m_currentCharCode;
+  if (code == oldCode) return true;
+  m_currentCharCode = code;
+  if (m_strokesLoaded && !switchCharacter(oldCode)) return false;
+  restoreCharacter(code);
+  return true;
+}
+
+// Shows `code` as the current character without raising the field's change handling.
+void Form1::restoreCharacter(int32_t code) {
+  m_currentCharCode = code;
+  const QString character = platform::characterOfCode(code);
+  {
+    const QSignalBlocker blocker(TextChar);
+    TextChar->setText(character);
+  }
+  LabelChar->setText(character);
+  showCodeDisplay();
 }
 
 // Runs before the field inserts the key. On a Japanese font the character is taken
 // from the field's text by TextChar_Change instead.
 void Form1::TextChar_KeyPress(int16_t keyAscii) {
   const int32_t oldCode = m_currentCharCode;
-  if (checkValue(CheckSync) != 0) CommandKernova_Click();
+  if (checkValue(CheckSync) != 0) syncTransfer();
   if (editorBridge().link.fonttype() != FontType::Japanese) {
     m_currentCharCode = keyAscii;
     tellEditorCode();
@@ -172,7 +215,7 @@ void Form1::TextChar_KeyPress(int16_t keyAscii) {
     showCharacter();
   }
   showCodeDisplay();
-  if (m_currentCharCode != oldCode) switchCharacter(oldCode);
+  if (m_currentCharCode != oldCode && !switchCharacter(oldCode)) tellEditorCode();
 }
 
 // Keeps one character: the last when the caret is past the first, else the first.
@@ -185,7 +228,7 @@ void Form1::keepOneCharacter(const QString& text) {
 }
 
 void Form1::TextChar_Change() {
-  if (checkValue(CheckSync) != 0) CommandKernova_Click();
+  if (checkValue(CheckSync) != 0) syncTransfer();
   keepOneCharacter(TextChar->text());
   const QString kept = TextChar->text();
   if (kept.isEmpty() || editorBridge().link.fonttype() != FontType::Japanese) return;
@@ -194,24 +237,27 @@ void Form1::TextChar_Change() {
   tellEditorCode();
   showCharacter();
   // A nested pass has already switched when the code no longer differs.
-  if (m_currentCharCode != leftCode) switchCharacter(leftCode);
+  if (m_currentCharCode != leftCode && !switchCharacter(leftCode)) tellEditorCode();
 }
 
 void Form1::stepCharacter(bool next) {
   const int32_t oldCode = m_currentCharCode;
   if (checkValue(CheckSync) != 0) {
-    CommandKernova_Click();
+    syncTransfer();
     QCoreApplication::processEvents();
   }
   editor::EditorLink& link = editorBridge().link;
+  // The editor's new code comes through moveToCharacter, which switches; a refused
+  // switch puts the editor back on the character kept.
+  m_switchRefused = false;
   next ? link.editorNextCode() : link.editorPrevCode();
+  if (std::exchange(m_switchRefused, false)) link.editorSetCode(oldCode);
   const QString character = platform::characterOfCode(m_currentCharCode);
   // The field raises a change event only when its text really changes.
   m_syncSkipCount = TextChar->text() != character ? 1 : 0;
   TextChar->setText(character);
   LabelChar->setText(character);
   showCodeDisplay();
-  if (m_currentCharCode != oldCode) switchCharacter(oldCode);
 }
 
 void Form1::CommandNext_Click() { stepCharacter(true); }
@@ -230,6 +276,18 @@ void Form1::CheckSB_Click() {
   const bool on = checkValue(CheckSB) == 1;
   TextLSB->setEnabled(on);
   TextRSB->setEnabled(on);
+}
+
+// The transfer Sync makes before a character is left: swallowed while syncSkipCount
+// counts, and skipped when the canvas holds no ink, so that leaving an empty canvas (a
+// fresh working folder, a Clear) never wipes the editor's glyph. A press of Kernova
+// still sends what the canvas holds.
+void Form1::syncTransfer() {
+  if (m_syncSkipCount > 0) {
+    --m_syncSkipCount;
+    return;
+  }
+  if (canvasHasInk()) CommandKernova_Click();
 }
 
 // The transfer. A bitmap that could not be written abandons it (the export has put

@@ -6,6 +6,12 @@
 #include "glyph/GlyphBitmap.h"
 #include "platform/PictureBox.h"
 
+bool Form1::canvasHasInk() {
+  const QImage& image = PictureDOT->picture().image();
+  return glyph::hasInk(
+      {image.constBits(), image.width(), image.height(), int(image.bytesPerLine())});
+}
+
 // Returns the path written, or an empty string (with the reason in LabelStat) when the
 // file could not be written; the send is then abandoned. The canvas is not redrawn
 // first: the file shows exactly what the canvas shows.

@@ -34,15 +34,12 @@ void Form1::TextFace_Change() {
 }
 
 // A Western face cannot show a double-byte character: the entry falls back to "A"
-// and its input method is turned off. A Japanese face turns it back on.
+// (through the character switch, so the strokes stay with their character) and its
+// input method is turned off. A Japanese face turns it back on.
 void Form1::followCharacterSet(int charSet) {
   if (charSet == reference::kWesternCharSet) {
-    if (m_currentCharCode > 255 || m_currentCharCode < 0) {
-      TextChar->setText("A");
-      LabelChar->setText(TextChar->text());
-      m_currentCharCode = reference::codeOfCharacter(TextChar->text());
-      LabelCode->setText(reference::codeCaption(m_currentCharCode));
-    }
+    if (m_currentCharCode > 255 || m_currentCharCode < 0)
+      moveToCharacter(reference::codeOfCharacter("A"));
     if (reference::inputMethodMode(TextChar) != kImeDisabled)
       reference::setInputMethodMode(TextChar, kImeDisabled);
   } else if (charSet == reference::kShiftJisCharSet &&

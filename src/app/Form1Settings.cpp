@@ -104,6 +104,7 @@ SettingsStore& Form1::settingsStore() {
 // handlers are called explicitly after their values are set.
 void Form1::loadSettings() {
   const SettingsStore& store = settingsStore();
+  if (!store.loadProblem().isEmpty()) reportPersistenceProblem(store.loadProblem());
   const SettingReader read(store);
   loadCharSetting(store);
   setCheckValue(CheckAuto, read.check("Auto", 0));

@@ -82,14 +82,26 @@ std::filesystem::path Form1::strokeFilePath(const QString& path) const {
 bool Form1::saveStrokeFile(const QString& path) {
   if (path.isEmpty()) return true;
   if (isProtectedStrokeFile(path)) {
-    reportSaveFailure(path + " は壊れたファイルのため上書きしません", m_strokeLog.logEnd() > 0);
+    reportPersistenceProblem(path + " は壊れたファイルのため上書きしません");
     return false;
   }
   const Status saved = strokefile::writeStrokeFile(strokeFilePath(path), m_strokeLog);
   if (!saved)
-    reportSaveFailure(path + " を保存できません: " + QString::fromStdString(saved.message()),
-                      m_strokeLog.logEnd() > 0);
+    reportPersistenceProblem(path + " を保存できません: " + QString::fromStdString(saved.message()));
   return saved.ok();
+}
+
+// At shut-down the status line is no longer seen: a save that would lose strokes is
+// offered again (after the user has freed disk space, say) until it succeeds or the
+// user closes anyway.
+void Form1::saveStrokesAtClose() {
+  const QString path = strokeFileName(m_currentCharCode);
+  while (!saveStrokeFile(path) && m_strokeLog.logEnd() > 0) {
+    const QString question = LabelStat->text() + "\r\r" +
+                             "「再試行」で保存し直します。「保存せずに閉じる」とこの文字のストロークは失われます。";
+    if (m_prompts->ask(kCaption, question, Prompts::Buttons::RetryClose) != Prompts::Answer::Retry)
+      return;
+  }
 }
 
 // A missing file is an empty log. A damaged one also gives an empty log and is moved
@@ -135,7 +147,7 @@ void Form1::reportPersistenceProblem(const QString& message) {
 }
 
 // While the window closes the status line is no longer seen, so a failure that loses
-// work is reported in a message box.
+// work (the settings) is reported in a message box.
 void Form1::reportSaveFailure(const QString& message, bool losesWork) {
   reportPersistenceProblem(message);
   if (m_unloaded && losesWork)

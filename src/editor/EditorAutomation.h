@@ -32,8 +32,9 @@ class EditorDocument {
 class EditorApplication {
  public:
   virtual ~EditorApplication() = default;
-  // The open document, or null when none is open or the call failed.
-  virtual std::shared_ptr<EditorDocument> ActiveDocument() = 0;
+  // The open document, null when none is open, nothing when the call failed: an
+  // editor that does not answer is not one without a document.
+  virtual std::optional<std::shared_ptr<EditorDocument>> ActiveDocument() = 0;
   // type 1 Latin, 0 Japanese; null on failure.
   virtual std::shared_ptr<EditorDocument> NewFile(int16_t type, bool visible) = 0;
   virtual std::optional<uint32_t> hWnd() = 0;

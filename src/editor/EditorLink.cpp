@@ -7,6 +7,7 @@ namespace {
 
 const QString kCannotStart = QStringLiteral("Kernovaが起動できませんでした");
 const QString kNotAvailable = QStringLiteral("Kernova is not available.");
+const QString kNotAnswering = QStringLiteral("Kernovaが応答しません。応答するまで送れません");
 const QString kCannotCreate = QStringLiteral("フォントファイルを新規作成できませんでした");
 const QString kLatinOrJapanese =
     QStringLiteral("欧文フォントなら Yes(はい)、和文フォントなら No(いいえ)を押してください。");
@@ -79,7 +80,9 @@ bool EditorLink::connectEditor(bool showWindows) {
   m_editorConnected = false;
   m_fonttype.reset();
   if (!attachOrStart()) return false;
-  m_editorDoc = m_editorApp->ActiveDocument();
+  const auto active = m_editorApp->ActiveDocument();
+  if (!active) return notAnswering();
+  m_editorDoc = *active;
   if (!m_editorDoc) {
     m_window.showMainWindow();
     if (askForDocument() != DocumentChoice::Ready) return false;
@@ -89,6 +92,14 @@ bool EditorLink::connectEditor(bool showWindows) {
   if (showWindows) showEditorWindows();
   m_editorConnected = true;
   return true;
+}
+
+// The editor holds the bus name but does not answer (hung, or busy for longer than a
+// call may wait): its document is kept, nothing is asked, and the link is off until
+// it answers again.
+bool EditorLink::notAnswering() {
+  m_window.setStatusText(kNotAnswering);
+  return false;
 }
 
 bool EditorLink::attachOrStart() {
@@ -106,11 +117,17 @@ EditorLink::DocumentChoice EditorLink::askForDocument() {
     switch (m_window.ask(noDocumentQuestion(), EditorWindow::Buttons::YesNoCancel)) {
       case EditorWindow::Answer::Yes:
         return createDocument();
-      case EditorWindow::Answer::No:
-        m_editorDoc = m_editorApp->ActiveDocument();
+      case EditorWindow::Answer::No: {
+        const auto active = m_editorApp->ActiveDocument();
+        if (!active) {
+          notAnswering();
+          return DocumentChoice::Failed;
+        }
+        m_editorDoc = *active;
         if (!m_editorDoc) continue;
         m_window.editorLinked();
         return DocumentChoice::Ready;
+      }
       default:
         m_editorDoc.reset();
         m_editorApp.reset();
@@ -211,7 +228,7 @@ Status EditorLink::editorSetSideBearings(int16_t left, int16_t right) {
 void offerToSaveFont(EditorLauncher& launcher, EditorWindow& window) {
   const std::shared_ptr<EditorApplication> app = launcher.attach();
   if (!app) return;
-  const std::shared_ptr<EditorDocument> document = app->ActiveDocument();
+  const std::shared_ptr<EditorDocument> document = app->ActiveDocument().value_or(nullptr);
   if (!document) return;
   const std::optional<bool> saved = document->saved();
   if (!saved || *saved) return;

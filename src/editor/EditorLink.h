@@ -72,6 +72,7 @@ class EditorLink {
  private:
   enum class DocumentChoice { Ready, Cancelled, Failed };
   bool attachOrStart();
+  bool notAnswering();
   DocumentChoice askForDocument();
   DocumentChoice createDocument();
   void probeFontType();

@@ -48,6 +48,18 @@ void packRow(const uint8_t* row, int width, uint8_t* out) {
 
 }  // namespace
 
+bool hasInk(const PixelView& pixels) {
+  for (int y = 0; y < pixels.height; ++y) {
+    const uint8_t* row = pixels.bits + size_t(y) * size_t(pixels.bytesPerLine);
+    for (int x = 0; x < pixels.width; ++x) {
+      uint32_t pixel;
+      std::memcpy(&pixel, row + 4 * size_t(x), sizeof pixel);
+      if ((pixel & 0xFF) == 0) return true;
+    }
+  }
+  return false;
+}
+
 uint32_t rowStride(int width) { return ((uint32_t(width) + 31) / 32) * 4; }
 
 Status encodeGlyphBitmap(const PixelView& pixels, std::vector<uint8_t>& file) {

@@ -39,6 +39,9 @@ Status encodeGlyphBitmap(const PixelView& pixels, std::vector<uint8_t>& file);
 // leaves the previous file in place.
 Status writeGlyphBitmap(const std::filesystem::path& path, const PixelView& pixels);
 
+// Whether the file would hold any ink: some pixel's blue component is 0.
+bool hasInk(const PixelView& pixels);
+
 // The four upper-case hexadecimal digits that name a code's files: "0041", "FF21";
 // longer codes keep their last four digits.
 std::string codeDigits(int32_t code);

@@ -136,8 +136,10 @@ class DBusEditorApplication final : public editor::EditorApplication {
   explicit DBusEditorApplication(std::shared_ptr<const Channel> channel)
       : m_bus(std::move(channel), kApplicationPath, kApplicationInterface) {}
 
-  std::shared_ptr<editor::EditorDocument> ActiveDocument() override {
-    return document(m_bus.property<QDBusObjectPath>(QStringLiteral("ActiveDocument")));
+  std::optional<std::shared_ptr<editor::EditorDocument>> ActiveDocument() override {
+    const auto path = m_bus.property<QDBusObjectPath>(QStringLiteral("ActiveDocument"));
+    if (!path) return std::nullopt;
+    return document(path);
   }
   std::shared_ptr<editor::EditorDocument> NewFile(int16_t type, bool visible) override {
     const auto reply = m_bus.call(QStringLiteral("NewFile"), {int16(type), visible}, "o");
@@ -185,9 +187,12 @@ std::shared_ptr<editor::EditorApplication> DBusEditorLauncher::attach() {
   if (owner.isEmpty()) return nullptr;
   auto app = std::make_shared<DBusEditorApplication>(
       std::make_shared<const Channel>(Channel{m_connection, owner, m_timeouts, m_silentOwners}));
+  // An editor that went silent is asked again; still silent, it is handed out all the
+  // same (its calls fail at once), because an owner of the name that does not answer
+  // is not a missing editor, and a second one must not be started.
   if (m_silentOwners->count(owner)) {
     m_silentOwners->erase(owner);
-    if (!app->answers(std::min(m_timeouts.callMs, kSilentRecheckMs))) return nullptr;
+    app->answers(std::min(m_timeouts.callMs, kSilentRecheckMs));
   }
   return app;
 }
@@ -208,7 +213,7 @@ std::shared_ptr<editor::EditorApplication> DBusEditorLauncher::activate() {
   QDBusMessage message = QDBusMessage::createMethodCall(
       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("StartServiceByName"));
-  message.setArguments({QString::fromLatin1(kEditorService), 0u});
+  message.setArguments({QString::fromLatin1(bus::kServiceName), 0u});
   const QDBusMessage reply = m_connection.call(message, QDBus::Block, m_timeouts.startMs);
   if (reply.type() != QDBusMessage::ReplyMessage) return nullptr;
   return attach();
@@ -216,8 +221,10 @@ std::shared_ptr<editor::EditorApplication> DBusEditorLauncher::activate() {
 
 // Launches the editor detached and waits for its name, at most `startMs`, giving up
 // early when the started process has already ended.
+// Never while the name has an owner: that editor is the one, answering or not.
 std::shared_ptr<editor::EditorApplication> DBusEditorLauncher::start() {
   if (!m_connection.isConnected()) return nullptr;
+  if (!ownerOfName().isEmpty()) return attach();
   const QString program = editorProgram();
   if (program.isEmpty()) return activate();
   qint64 pid = 0;

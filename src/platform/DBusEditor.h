@@ -4,7 +4,8 @@
 // contract's exact D-Bus types; every call has a timeout, and an error reply, a
 // timeout or a reply of the wrong type is a failed call; after a timeout the same
 // editor's calls fail at once until an attach finds it answering again (a hung
-// editor costs one timeout, not one per call). Proxies address the
+// editor costs one timeout, not one per call). An owner of the name that does not
+// answer is still attached to, never replaced by a second editor. Proxies address the
 // owner's unique name, so a proxy from an editor that has gone never reaches a
 // newly started one.
 #include <QDBusConnection>

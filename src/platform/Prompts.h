@@ -7,8 +7,9 @@ class QWidget;
 
 class Prompts {
  public:
-  enum class Buttons { Ok, YesNo, YesNoCancel };
-  enum class Answer { Ok, Yes, No, Cancel };
+  // RetryClose: "再試行" answers Retry, "保存せずに閉じる" (close anyway) answers Cancel.
+  enum class Buttons { Ok, YesNo, YesNoCancel, RetryClose };
+  enum class Answer { Ok, Yes, No, Cancel, Retry };
   virtual ~Prompts() = default;
   virtual Answer ask(const QString& title, const QString& text, Buttons buttons) = 0;
 };

@@ -194,6 +194,10 @@ LoadResult parseOpenFile(int fd, StrokeTextParser& parser, StrokeLog& log) {
       return {LoadOutcome::Damaged, fed.message()};
   }
   if (Status done = parser.finish(); !done) return {LoadOutcome::Damaged, done.message()};
+  if (replayCost(log, kCanvasSide, kCanvasSide) > kMaxReplayNs) {
+    log.clearStrokeLog();
+    return {LoadOutcome::Damaged, "描くのに時間がかかりすぎます"};
+  }
   return {LoadOutcome::Loaded, {}};
 }
 

@@ -9,8 +9,10 @@
 //   opened or read, is not a regular file, is larger than any stroke file can be, or
 //   its text breaks the format (a record cut short, a field that is not a number, a
 //   number out of its field's range, a line longer than kMaxLineLength, more than
-//   kMaxRecords records). A damaged file also yields an empty log; the caller moves
-//   it aside so that the next save cannot overwrite what is left in it.
+//   kMaxRecords records), or it would take longer to draw than kMaxReplayNs. A damaged
+//   file also yields an empty log; the caller moves it aside so that the next save
+//   cannot overwrite what is left in it. So every file is loaded and drawn in well under
+//   a second, or refused.
 // Reading is streamed through a fixed buffer and bounded by kMaxRecords, so hostile
 // content is rejected without unbounded memory or time. Saving is atomic: the text
 // goes to a temporary file in the same folder, which is flushed to disk and then
@@ -26,7 +28,10 @@
 
 namespace strokefile {
 
-inline constexpr int32_t kMaxRecords = 4'000'000;
+inline constexpr int32_t kMaxRecords = 1'000'000;
+// The canvas the files are drawn on, and the most its drawing may cost (replayCost).
+inline constexpr int kCanvasSide = 512;
+inline constexpr int64_t kMaxReplayNs = 500'000'000;
 // Longest accepted line; a line written by formatStrokeRecords is at most 45 bytes.
 inline constexpr size_t kMaxLineLength = 256;
 // Largest accepted file: room for kMaxRecords padded lines; anything larger is damaged.

@@ -1,6 +1,7 @@
 #include "strokes/StrokeLog.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/Surface.h"
 
@@ -50,6 +51,40 @@ void StrokeLog::setLoaded(int32_t count) {
   ensureSlot(count);
   m_logEnd = count;
   m_redoLimit = count;
+}
+
+namespace {
+// Fitted to BM_LoadAndDrawCostliestFile (reading included) on the target machines and
+// rounded up, so the estimate stays above the time taken by ordinary strokes, dots that
+// fill the canvas and the widest brush jumping across it.
+constexpr double kRecordNs = 400, kRowNs = 100, kPixelNs = 0.15;
+}  // namespace
+
+int64_t replayCost(const StrokeLog& log, int width, int height) {
+  double cost = 0, x0 = 0, y0 = 0;
+  bool goesOn = false;  // the segment starts where the previous dot or segment ended
+  for (int32_t i = 0; i < log.logEnd(); ++i) {
+    const StrokeRecord& r = log.at(i);
+    cost += kRecordNs;
+    const bool begins = r.kind == int16_t(StrokeKind::Begin) || r.kind == int16_t(StrokeKind::BeginGrey);
+    if (!begins && r.kind != int16_t(StrokeKind::Line)) continue;
+    if (begins) {
+      x0 = r.x;
+      y0 = r.y;
+    }
+    const double radius = std::max(1, r.width) / 2.0;
+    const double top = std::max(0.0, std::min(y0, double(r.y)) - radius);
+    const double bottom = std::min(height - 1.0, std::max(y0, double(r.y)) + radius);
+    const double rows = std::max(0.0, std::floor(bottom) - std::ceil(top) + 1);
+    const double length = std::hypot(r.x - x0, r.y - y0);
+    const double across = std::min(double(width), 2 * radius + 1);
+    const double along = length + (goesOn && !begins ? 1 : 2 * radius + 1);
+    cost += kRowNs * rows + kPixelNs * std::min(rows * width, along * across);
+    x0 = r.x;
+    y0 = r.y;
+    goesOn = true;
+  }
+  return int64_t(std::min(cost, 9e18));
 }
 
 void replayStrokes(const StrokeLog& log, Surface& surface, int32_t fromIndex, int32_t toIndex) {

@@ -57,5 +57,12 @@ class StrokeLog {
 // last ink colour and width afterwards. Nothing when toIndex < fromIndex.
 void replayStrokes(const StrokeLog& log, Surface& surface, int32_t fromIndex, int32_t toIndex);
 
+// An upper estimate of what replayStrokes costs on a width x height surface, in
+// nanoseconds of the machines the tool is made for: a part per record, per row a
+// record's dot or segment spans on the surface, and per pixel it may paint (a segment
+// that goes on from the previous one paints only past its start). Widths beyond the
+// surface cost no more than the surface.
+int64_t replayCost(const StrokeLog& log, int width, int height);
+
 // LabelStatus text: one blank (the sign position), then the decimal digits.
 inline std::string statusText(int32_t count) { return " " + std::to_string(count); }

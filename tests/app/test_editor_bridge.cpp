@@ -10,6 +10,7 @@
 #include "platform/SystemCodePage.h"
 #include "tests/app/AppHarness.h"
 #include "tests/editor/FakeEditor.h"
+#include "tests/support/FileBytes.h"
 
 namespace {
 
@@ -183,6 +184,7 @@ TEST_F(EditorBridgeFixture, SyncSwallowsExactlyTheCountedRequests) {
   openLatin();
   form->CheckSync->setChecked(true);
   form->TextChar->setText("A");  // a Sync transfer of its own
+  drawStroke();
   const size_t before = imports();
   QTest::keyClicks(form->TextChar, "B");
   EXPECT_EQ(form->syncSkipCount(), 0) << "clearing the field and inserting B were swallowed";
@@ -219,17 +221,32 @@ TEST_F(EditorBridgeFixture, ACountLeftFromSyncOffSwallowsSendsUnlessSyncIsSwitch
 TEST_F(EditorBridgeFixture, SyncSendsBeforeNextAndANextThatLeavesTheFieldLeavesNothingToSwallow) {
   openLatin(0xFE);
   form->CheckSync->setChecked(true);
+  drawStroke();
   const size_t before = imports();
   form->CommandNext_Click();
   ASSERT_EQ(imports(), before + 1);
   EXPECT_EQ(lastImport(), "00FE.bmp");
   expectCharacter(0xFF, "FF", QStringLiteral("ÿ"));
+  drawStroke();
   form->CommandNext_Click();  // the last code: the editor stays on it
   EXPECT_EQ(form->currentCharCode(), 0xFF);
   EXPECT_EQ(imports(), before + 2);
   EXPECT_EQ(form->syncSkipCount(), 0);
   form->CommandKernova_Click();
   EXPECT_EQ(imports(), before + 3);
+}
+
+// Regression: with Sync on, leaving a character whose canvas had no ink (a fresh
+// working folder, a cleared canvas) replaced the editor's glyph with nothing.
+TEST_F(EditorBridgeFixture, SyncSkipsACanvasWithoutInkButAPressSendsIt) {
+  openLatin();
+  form->CheckSync->setChecked(true);
+  form->CommandNext_Click();
+  QTest::keyClicks(form->TextChar, "D");
+  form->Form_Unload();
+  EXPECT_EQ(imports(), 0u);
+  form->CommandKernova_Click();
+  EXPECT_EQ(imports(), 1u) << "an explicit press sends what the canvas holds";
 }
 
 TEST_F(EditorBridgeFixture, AutoStepsAfterASendOnlyWithoutSync) {
@@ -253,6 +270,55 @@ TEST_F(EditorBridgeFixture, ABitmapThatCannotBeWrittenAbandonsTheSend) {
   EXPECT_EQ(document()->calls.size(), calls);
   EXPECT_EQ(launcher.attaches, attaches);
   EXPECT_FALSE(form->LabelStat->text().isEmpty()) << "the export says why";
+}
+
+// --- the character switch ------------------------------------------------------------
+
+// Regression: the fall-back of a Western reference face to "A" and the cap of a new
+// Latin font at 255 changed the character without saving or loading, so the old
+// character's strokes were later written over the new character's file.
+TEST_F(EditorBridgeFixture, EveryChangeOfCharacterSavesTheOldStrokesAndLoadsTheNew) {
+  const std::string oldStrokes = "1,3,10,10\r\n2,3,20,20\r\n3,0,0,0\r\n";
+  const std::string newStrokes = "1,5,30,30\r\n3,0,0,0\r\n";
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {"srfm_data0041.log", [&] { openJapanese(); form->TextFace->setText("Arial"); }},
+      {"srfm_data00FF.log", [&] {
+         prompts.answers = {Prompts::Answer::Yes, Prompts::Answer::Yes};  // a new Latin font
+         openWith(std::make_shared<fake::Application>(), 0x82A0);
+       }}};
+  const std::filesystem::path data = workingDirectory().toStdString() + "/data";
+  for (const auto& [newFile, change] : cases) {
+    std::filesystem::create_directories(data);
+    writeBytes(data / "srfm_data82A0.log", oldStrokes);
+    writeBytes(data / newFile, newStrokes);
+    writeBytes(workingDirectory().toStdString() + "/tovane.ini", "[DERUZIZAZARURID]\nChar=33440\n");
+    change();
+    EXPECT_EQ(form->strokeLog().logEnd(), 2) << newFile;
+    form->Form_Unload();
+    EXPECT_EQ(readBytes(data / "srfm_data82A0.log"), oldStrokes) << newFile;
+    EXPECT_EQ(readBytes(data / newFile), newStrokes) << newFile;
+  }
+}
+
+// Regression: a switch went ahead when the old strokes could not be saved, and loading
+// the new character emptied the log.
+TEST_F(EditorBridgeFixture, ASwitchThatCannotSaveTheOldStrokesIsRefused) {
+  const std::function<void()> moves[] = {[&] { QTest::keyClicks(form->TextChar, "B"); },
+                                         [&] { form->CommandNext_Click(); }};
+  for (const auto& move : moves) {
+    openLatin();
+    form->TextChar->setText("A");
+    drawStroke();
+    const int32_t records = form->strokeLog().logEnd();
+    ASSERT_TRUE(QDir(workingDirectory()).mkpath("data/srfm_data0041.log"));  // the save fails
+    move();
+    expectCharacter(0x41, "41", "A");
+    EXPECT_EQ(form->TextChar->text(), "A");
+    EXPECT_EQ(form->strokeLog().logEnd(), records);
+    EXPECT_EQ(document()->current, 0x41) << "the editor is put back";
+    EXPECT_TRUE(form->LabelStat->text().contains("を保存できません")) << form->LabelStat->text().toStdString();
+    ASSERT_TRUE(QDir(workingDirectory()).rmdir("data/srfm_data0041.log"));
+  }
 }
 
 // --- typed characters -------------------------------------------------------------

@@ -209,6 +209,23 @@ TEST_F(PersistenceFixture, UncreatableDataFolderStillOpensAndSaysWhy) {
   EXPECT_EQ(settings.writes.size(), 1u) << "the settings are still saved";
 }
 
+// Regression: a save that failed at close lost the strokes after an OK-only box.
+TEST_F(PersistenceFixture, AFailedSaveAtCloseIsOfferedAgainUntilItSucceeds) {
+  writeBytes(root() / "data", "not a folder");
+  start();
+  addStroke(10);
+  prompts.answers = {Prompts::Answer::Retry, Prompts::Answer::Retry};
+  prompts.onAsk = [&] {  // the user frees the way before the second retry
+    if (prompts.asked.size() < 2) return;
+    fs::remove(root() / "data");
+    fs::create_directory(root() / "data");
+  };
+  form->Form_Unload();
+  ASSERT_EQ(prompts.asked.size(), 2u);
+  EXPECT_EQ(prompts.asked[0].buttons, Prompts::Buttons::RetryClose);
+  EXPECT_EQ(fs::file_size(dataFile("srfm_data0021.log")), 31u);
+}
+
 // Regression: Clear used to empty the log even when its strokes could not be saved, so
 // UnDo could only reload an older file and the strokes were gone.
 TEST_F(PersistenceFixture, UndoAfterAFailedClearSaveRestoresTheStrokesFromMemory) {

@@ -80,7 +80,10 @@ class Document final : public editor::EditorDocument {
 
 class Application final : public editor::EditorApplication {
  public:
-  std::shared_ptr<editor::EditorDocument> ActiveDocument() override { return active; }
+  std::optional<std::shared_ptr<editor::EditorDocument>> ActiveDocument() override {
+    if (hung) return std::nullopt;
+    return active;
+  }
   std::shared_ptr<editor::EditorDocument> NewFile(int16_t type, bool visible) override {
     newFiles.push_back({type, visible});
     if (!newFileFails) active = std::make_shared<Document>(type == 1 ? latinCodes() : japaneseCodes(), 0x41);
@@ -92,6 +95,7 @@ class Application final : public editor::EditorApplication {
 
   std::shared_ptr<editor::EditorDocument> active;
   bool newFileFails = false;
+  bool hung = false;  // holds the bus name but answers nothing
   std::vector<std::pair<int16_t, bool>> newFiles;
 };
 

@@ -150,6 +150,21 @@ TEST_F(EditorLinkTest, ANewFileThatFailsIsReportedAndKeepsTheApplication) {
   EXPECT_EQ(window.code, 0x82A0);
 }
 
+// Regression: an editor that did not answer was taken for one without a font: the
+// no-font-open question came up, and Yes ended in "could not create".
+TEST_F(EditorLinkTest, AnEditorThatDoesNotAnswerKeepsItsDocumentAndIsAskedNothing) {
+  connected(fake::latinCodes(), 0x41);
+  launcher.running->hung = true;
+  launcher.running->document()->saved_ = false;
+  window.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
+  EXPECT_FALSE(link.connectEditor(false));
+  EXPECT_TRUE(link.hasDocument());
+  EXPECT_EQ(window.status, QStringLiteral("Kernovaが応答しません。応答するまで送れません"));
+  editor::offerToSaveFont(launcher, window);
+  EXPECT_TRUE(window.asked.empty());
+  EXPECT_EQ(launcher.starts, 0);
+}
+
 TEST_F(EditorLinkTest, TheTypeProbeLeavesTheEditorOnItsCode) {
   auto japanese = connected(fake::japaneseCodes(), 0x82C0);
   EXPECT_EQ(japanese->current, 0x82C0);

@@ -2,12 +2,14 @@
 // replace the file whole or not at all.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QTemporaryDir>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "platform/SettingsStore.h"
@@ -87,6 +89,27 @@ TEST_F(SettingsStoreFixture, SaveThatCannotFinishLeavesTheOldFileWhole) {
   std::signal(SIGXFSZ, previousHandler);
   EXPECT_FALSE(status);
   EXPECT_EQ(readBytes(iniFile().toStdString()), before);
+}
+
+// Regression: a FIFO under the name hung the start before the window appeared, and a
+// 20 MB file was parsed once per key.
+TEST_F(SettingsStoreFixture, OnlyARegularFileOfSaneSizeIsReadAndAnythingElseIsMovedAside) {
+  const std::string path = iniFile().toStdString();
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {"huge", [&] { writeBytes(path, "[DERUZIZAZARURID]\nChar=66\n" + std::string(2 << 20, '\n')); }},
+      {"fifo", [&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
+      {"folder", [&] { fs::create_directory(path); }}};
+  for (const auto& [name, plant] : cases) {
+    plant();
+    IniSettingsStore store(iniFile());
+    EXPECT_EQ(store.value("Char"), std::nullopt) << name;
+    EXPECT_TRUE(store.loadProblem().contains("既定値")) << name;
+    EXPECT_TRUE(fs::exists(path + ".damaged")) << name;
+    ASSERT_TRUE(store.setValues({{"Char", "65"}})) << name;
+    EXPECT_EQ(IniSettingsStore(iniFile()).value("Char"), QString("65")) << name;
+    fs::remove_all(path + ".damaged");
+    fs::remove_all(path);
+  }
 }
 
 TEST_F(SettingsStoreFixture, UnwritableLocationIsAFailureNamingTheFile) {

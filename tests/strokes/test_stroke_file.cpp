@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "platform/RetainedImage.h"
@@ -214,6 +217,31 @@ TEST(StrokeFileLoad, RecordCountIsCapped) {
   EXPECT_EQ(log.logEnd(), 0);
 }
 
+// Regression: files within the old limits froze the window for seconds: 200,000
+// canvas-filling records took 43 s to draw.
+TEST(StrokeFileLoad, AFileThatWouldTakeTooLongToDrawIsDamaged) {
+  TempFolder folder;
+  auto repeated = [](const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+  };
+  const std::pair<std::string, LoadOutcome> cases[] = {
+      {repeated("1,2000,256,256\r\n3,0,0,0\r\n", 10'000), LoadOutcome::Damaged},
+      {repeated("1,250,0,0\r\n2,250,511,511\r\n2,250,0,400\r\n3,0,0,0\r\n", 5'000), LoadOutcome::Damaged},
+      {repeated("1,20,100,100\r\n2,20,103,101\r\n2,21,106,103\r\n3,0,0,0\r\n", 25'000), LoadOutcome::Loaded}};
+  for (const auto& [text, outcome] : cases) {
+    writeBytes(folder / "a.log", text);
+    StrokeLog log = nonEmptyLog();
+    EXPECT_EQ(strokefile::readStrokeFile(folder / "a.log", log).outcome, outcome) << text.substr(0, 30);
+  }
+  StrokeLog wide, wider;
+  wide.appendStrokeRecord(StrokeKind::Begin, 256, 256, 1500);
+  wider.appendStrokeRecord(StrokeKind::Begin, 256, 256, std::numeric_limits<int32_t>::max());
+  EXPECT_EQ(replayCost(wide, 512, 512), replayCost(wider, 512, 512))
+      << "a width beyond the canvas costs no more than the canvas";
+}
+
 TEST(StrokeFileLoad, HostileValuesReplayWithoutHarm) {
   StrokeLog log;
   ASSERT_TRUE(strokefile::parseStrokeRecords(
@@ -305,6 +333,27 @@ TEST(StrokeFileWrite, FailsCleanlyWhenTheTargetCannotBeReplaced) {
   EXPECT_EQ(readBytes(folder / "a.log" / "inside"), "keep");
   EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"a.log"});
   EXPECT_FALSE(strokefile::writeStrokeFile(folder / "missing/a.log", logOf(1)));
+}
+
+// A save killed mid-way leaves its hidden temporary behind; the next save removes it.
+TEST(StrokeFileWrite, TemporaryOfADeadSaveIsRemovedAtTheNextSave) {
+  TempFolder folder;
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
+  writeBytes(folder / (".a.log.tmp-" + std::to_string(dead) + "-0"), std::string(4096, '1'));
+  ASSERT_TRUE(strokefile::writeStrokeFile(folder / "a.log", logOf(1)));
+  EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"a.log"});
+}
+
+TEST(StrokeFileWrite, ALinkedFileStaysALinkAndItsTargetGetsTheNewText) {
+  TempFolder folder;
+  fs::create_directory(folder / "elsewhere");
+  writeBytes(folder / "elsewhere" / "real.log", kFourLineExample);
+  fs::create_symlink("elsewhere/real.log", folder / "a.log");
+  ASSERT_TRUE(strokefile::writeStrokeFile(folder / "a.log", logOf(1)));
+  EXPECT_TRUE(fs::is_symlink(folder / "a.log"));
+  EXPECT_EQ(readBytes(folder / "elsewhere" / "real.log"), "1,3,0,10\r\n2,4,1,20\r\n3,0,0,0\r\n");
 }
 
 TEST(StrokeFileDamaged, MovesAsideWithoutReplacingEarlierCopies) {
