@@ -171,7 +171,7 @@ TEST(DBusEditor, AMissingEditorIsStartedByTheBusOnlyWhenAServiceFileNamesIt) {
   ASSERT_TRUE(app) << "started by the bus";
   EXPECT_TRUE(app->hWnd());
   QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
-      platform::kEditorService, "/Application", "Kernova.Application", "Quit"));
+      bus::kServiceName, bus::kApplicationPath, bus::kApplicationInterface, "Quit"));
 }
 
 }  // namespace
