@@ -6,9 +6,12 @@
 // BI_BITFIELDS; rows bottom-up (positive height) or top-down (negative height).
 // Every offset and size is checked against the file with 64-bit arithmetic before
 // anything is allocated; every byte is read through ByteReader.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <span>
 
 #include "kernova/engine/Bmp.h"
@@ -262,6 +265,45 @@ Status decodePixels(const ByteReader& reader, const BmpHeader& header, const Lay
   return Status::success();
 }
 
+// What a path that is not a regular file names, for the message that refuses it.
+const char* kindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a named pipe";
+  if (S_ISSOCK(mode)) return "a socket";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  return "a special file";
+}
+
+// Reads a regular file whole. Opened without blocking, so a named pipe without a
+// writer cannot hold the editor; anything but a regular file is refused before a
+// byte is read.
+Status readRegularFile(const std::string& path, std::vector<uint8_t>& bytes) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return Status::failure("cannot open " + path + ": " + std::strerror(errno));
+  struct FdCloser {
+    int fd;
+    ~FdCloser() { ::close(fd); }
+  } closer{fd};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0)
+    return Status::failure("cannot read " + path + ": " + std::strerror(errno));
+  if (!S_ISREG(info.st_mode))
+    return Status::failure(path + " is " + kindOf(info.st_mode) + ", not a bitmap file");
+  if (uint64_t(info.st_size) > kMaxFileSize)
+    return Status::failure(path + ": file is too large for a bitmap of at most 8192 x 8192");
+  bytes.resize(size_t(info.st_size));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return Status::failure("cannot read " + path + ": " + std::strerror(errno));
+    if (got == 0) break;  // the file shrank since fstat
+    done += size_t(got);
+  }
+  bytes.resize(done);
+  return Status::success();
+}
+
 }  // namespace
 
 Status readBmp(const std::vector<uint8_t>& bytes, InkBitmap& out) {
@@ -280,16 +322,8 @@ Status readBmp(const std::vector<uint8_t>& bytes, InkBitmap& out) {
 }
 
 Status readBmpFile(const std::string& path, InkBitmap& out) {
-  std::ifstream file(path, std::ios::binary | std::ios::ate);
-  if (!file) return Status::failure("cannot open " + path + ": " + std::strerror(errno));
-  std::streamoff size = file.tellg();
-  if (size < 0) return Status::failure("cannot read " + path);
-  if (uint64_t(size) > kMaxFileSize)
-    return Status::failure(path + ": file is too large for a bitmap of at most 8192 x 8192");
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  file.seekg(0);
-  if (!file.read(reinterpret_cast<char*>(bytes.data()), size))
-    return Status::failure("cannot read " + path);
+  std::vector<uint8_t> bytes;
+  if (Status read = readRegularFile(path, bytes); !read) return read;
   if (Status s = readBmp(bytes, out); !s) return Status::failure(path + ": " + s.message());
   return Status::success();
 }

@@ -33,8 +33,17 @@ std::vector<uint16_t> latinCodes() {
   return codes;
 }
 
+// A code whose character converts back to another code (NEC row 13 against JIS X
+// 0208, the NEC-selected IBM extensions against the IBM extensions) stands for a
+// character that code already stands for; a font shows one glyph per character, so a
+// glyph drawn at such a code could never reach it.
+bool isCharactersOwnCode(uint16_t code) {
+  std::optional<char32_t> ch = codepage::toUnicode(CodePage::Cp932, code);
+  return ch && codepage::fromUnicode(CodePage::Cp932, *ch) == code;
+}
+
 // Lead bytes 0x81..0x9F and 0xE0..0xFC, trail bytes 0x40..0xFC; iconv decides which
-// of those pairs stand for a character.
+// of those pairs stand for a character of their own. Every single byte does.
 std::vector<uint16_t> japaneseCodes() {
   std::vector<uint16_t> codes;
   addPrintableSingleBytes(CodePage::Cp932, codes);
@@ -43,7 +52,7 @@ std::vector<uint16_t> japaneseCodes() {
     for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
       auto code = uint16_t(lead << 8 | trail);
       if (code >= kUserDefinedFirst && code <= kUserDefinedLast) continue;
-      if (codepage::toUnicode(CodePage::Cp932, code)) codes.push_back(code);
+      if (isCharactersOwnCode(code)) codes.push_back(code);
     }
   }
   return codes;

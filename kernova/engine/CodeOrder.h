@@ -2,7 +2,8 @@
 // The code sets of the two document types, in ascending order.
 //  Latin:    single-byte codes whose CP1252 character is printable.
 //  Japanese: printable single-byte codes of CP932 and every double-byte CP932 code
-//            that maps to a character (user-defined area excluded).
+//            that maps to a character (user-defined area excluded), each character
+//            once: a code whose character CP932 writes as another code is left out.
 #include <cstdint>
 #include <vector>
 

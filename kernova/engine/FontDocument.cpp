@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "kernova/engine/Tracer.h"
+#include "kernova/engine/TrueTypeLayout.h"
 
 namespace kernova {
 namespace {
@@ -97,11 +98,16 @@ void FontDocument::deleteSelection() {
 }
 
 Status FontDocument::importBitmap(const InkBitmap& bitmap) {
-  std::vector<Contour> traced;
-  if (Status trace = traceBitmap(bitmap, TraceParameters{}, traced); !trace) return trace;
-  Glyph& target = glyphForEdit(m_currentCode);
-  target.contours.insert(target.contours.end(), std::make_move_iterator(traced.begin()),
-                         std::make_move_iterator(traced.end()));
+  std::vector<Contour> contours;
+  if (Status trace = traceBitmap(bitmap, TraceParameters{}, contours); !trace) return trace;
+  // A glyph beyond TrueType's limits would make every later save fail, so the import
+  // is refused while the glyph is still as it was.
+  if (const Glyph* current = glyph(m_currentCode))
+    contours.insert(contours.begin(), current->contours.begin(), current->contours.end());
+  if (std::string problem = sfnt::outlineProblem(contours); !problem.empty())
+    return Status::failure("the traced bitmap is too detailed for one glyph: with it the glyph " +
+                           problem);
+  glyphForEdit(m_currentCode).contours = std::move(contours);
   return Status::success();
 }
 

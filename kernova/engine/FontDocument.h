@@ -48,7 +48,8 @@ class FontDocument {
   const std::set<size_t>& selection() const { return m_selection; }
 
   // Adds the traced contours of a bitmap to the current glyph. A bitmap that does not
-  // trace fails and leaves the glyph as it was.
+  // trace, or would give the glyph more than TrueType holds (TrueTypeLayout.h), fails
+  // and leaves the glyph as it was.
   Status importBitmap(const InkBitmap& bitmap);
   // Shifts the current glyph so its leftmost point is at `left`;
   // advance = ink width + left + right. An empty glyph keeps its advance. Bearings

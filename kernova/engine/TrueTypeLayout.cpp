@@ -27,31 +27,6 @@ bool stepFits(int64_t from, int64_t to) {
          to - from <= kMaxGlyfCoordinate;
 }
 
-// Why a glyph's outline cannot be written as it stands; empty when it can.
-std::string outlineProblem(const std::vector<Contour>& contours) {
-  size_t points = 0, nonEmpty = 0;
-  int64_t x = 0, y = 0;
-  for (const Contour& contour : contours) {
-    if (!contour.empty()) ++nonEmpty;
-    points += contour.size();
-    for (const Point& point : contour) {
-      if (!stepFits(x, point.x) || !stepFits(y, point.y))
-        return "has a point too far from its neighbour or the origin (" + std::to_string(point.x) +
-               ", " + std::to_string(point.y) +
-               "); TrueType keeps coordinates and steps in 16 bits";
-      x = point.x;
-      y = point.y;
-    }
-  }
-  if (points > kMaxGlyphPoints)
-    return "has " + std::to_string(points) + " points; a TrueType glyph holds at most " +
-           std::to_string(kMaxGlyphPoints);
-  if (nonEmpty > kMaxGlyphContours)
-    return "has " + std::to_string(nonEmpty) + " contours; a TrueType glyph holds at most " +
-           std::to_string(kMaxGlyphContours);
-  return {};
-}
-
 // The outline as it is written: empty contours and those beyond the limits dropped,
 // and, when a step does not fit 16 bits, every coordinate pulled into +-16383 so all
 // steps do.
@@ -118,25 +93,15 @@ LaidOutGlyph spaceGlyph(const FontDocument& document) {
                    space->advanceSet ? space->advance : kSpaceAdvance);
 }
 
-struct Candidate {
-  uint16_t documentCode = 0;
-  char32_t unicode = 0;
-  bool canonical = false;
-};
-
-// The written glyphs other than .notdef and the space, by the code they stand at.
-std::map<uint16_t, Candidate> chooseGlyphs(const FontDocument& document) {
+// The written glyphs other than .notdef and the space, with their characters. The
+// code order holds each character's own code only, so no two of them share one.
+std::map<uint16_t, char32_t> chooseGlyphs(const FontDocument& document) {
   CodePage page = pageOf(document.type());
-  std::map<uint16_t, Candidate> chosen;
+  std::map<uint16_t, char32_t> chosen;
   for (const auto& [code, glyph] : document.glyphs()) {
     if (code == kSpaceCode || !isWritten(glyph) || !document.codeOrder().contains(code)) continue;
     std::optional<char32_t> unicode = codepage::toUnicode(page, code);
-    if (!unicode || *unicode > 0xFFFF) continue;
-    std::optional<uint16_t> canonical = codepage::fromUnicode(page, *unicode);
-    uint16_t at = canonical.value_or(code);
-    Candidate candidate{code, *unicode, at == code};
-    auto [it, inserted] = chosen.try_emplace(at, candidate);
-    if (!inserted && candidate.canonical) it->second = candidate;
+    if (unicode && *unicode <= 0xFFFF) chosen.emplace(code, *unicode);
   }
   return chosen;
 }
@@ -164,15 +129,39 @@ void finishLayout(FontLayout& layout) {
 
 }  // namespace
 
+std::string outlineProblem(const std::vector<Contour>& contours) {
+  size_t points = 0, nonEmpty = 0;
+  int64_t x = 0, y = 0;
+  for (const Contour& contour : contours) {
+    if (!contour.empty()) ++nonEmpty;
+    points += contour.size();
+    for (const Point& point : contour) {
+      if (!stepFits(x, point.x) || !stepFits(y, point.y))
+        return "has a point too far from its neighbour or the origin (" + std::to_string(point.x) +
+               ", " + std::to_string(point.y) +
+               "); TrueType keeps coordinates and steps in 16 bits";
+      x = point.x;
+      y = point.y;
+    }
+  }
+  if (points > kMaxGlyphPoints)
+    return "has " + std::to_string(points) + " points; a TrueType glyph holds at most " +
+           std::to_string(kMaxGlyphPoints);
+  if (nonEmpty > kMaxGlyphContours)
+    return "has " + std::to_string(nonEmpty) + " contours; a TrueType glyph holds at most " +
+           std::to_string(kMaxGlyphContours);
+  return {};
+}
+
 FontLayout layoutFont(const FontDocument& document) {
   FontLayout layout;
   layout.type = document.type();
   layout.familyName = document.name().empty() ? "Untitled" : document.name();
   layout.glyphs.push_back(notdefGlyph());
   layout.glyphs.push_back(spaceGlyph(document));
-  for (const auto& [code, candidate] : chooseGlyphs(document)) {
-    const Glyph& glyph = *document.glyph(candidate.documentCode);
-    layout.glyphs.push_back(makeGlyph(code, candidate.unicode, glyph.contours, glyph.advance));
+  for (const auto& [code, unicode] : chooseGlyphs(document)) {
+    const Glyph& glyph = *document.glyph(code);
+    layout.glyphs.push_back(makeGlyph(code, unicode, glyph.contours, glyph.advance));
   }
   finishLayout(layout);
   return layout;

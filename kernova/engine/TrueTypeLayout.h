@@ -5,11 +5,9 @@
 // Glyph order: 0 ".notdef" (a box with a hole), 1 the space (code 0x20; the
 // document's advance when it set one, else 512), then every other glyph with
 // contours or a set advance, in code order. Codes are mapped to Unicode through the
-// document's code page. Where the code page gives several codes the same character
-// (CP932's NEC and IBM rows), a font can show only one glyph for it: the glyph of
-// the code the code page itself gives for the character wins, else the first drawn
-// one; the glyph then stands at that canonical code, so a file read back and
-// written again comes out the same.
+// document's code page. Only codes of the document's code order are written; that
+// order holds one code per character (CodeOrder.h), so no two glyphs share one and a
+// file read back and written again comes out the same.
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -66,6 +64,11 @@ struct FontLayout {
 // are cut to fit: contours that overflow the limits dropped, coordinates pulled into
 // +-16383.
 FontLayout layoutFont(const FontDocument& document);
+
+// Why an outline cannot be written as one TrueType glyph, as the rest of a sentence
+// about the glyph ("has 40000 points; a TrueType glyph holds at most 32756"); empty
+// when it can.
+std::string outlineProblem(const std::vector<Contour>& contours);
 
 // Whether every glyph that would be written fits TrueType's limits: at most 32756
 // points and 32767 contours, coordinates and the steps between consecutive points

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <functional>
 
@@ -147,12 +148,18 @@ TEST(BmpReaderBad, DamagedFilesAreRefusedWithTheirFault) {
 }
 
 // A file that is no bitmap or cannot be read is refused, and the message names it.
+// Regression: a named pipe without a writer blocked the editor, and a folder was
+// "too large".
 TEST(BmpFile, FilesThatCannotBeReadAreRefusedByName) {
   tt::TempDir dir;
   tt::writeFile(dir.file("text.bmp"), {'h', 'e', 'l', 'l', 'o'});
+  ASSERT_EQ(::mkfifo(dir.file("pipe.bmp").c_str(), 0600), 0);
+  std::filesystem::create_directory(dir.file("folder.bmp"));
   const std::pair<std::string, std::string> cases[] = {
       {dir.file("text.bmp"), "text.bmp: not a BMP file"},
       {dir.file("absent.bmp"), "absent.bmp"},
+      {dir.file("pipe.bmp"), "pipe.bmp is a named pipe, not a bitmap file"},
+      {dir.file("folder.bmp"), "folder.bmp is a folder, not a bitmap file"},
   };
   for (const auto& [path, expected] : cases) {
     InkBitmap out;

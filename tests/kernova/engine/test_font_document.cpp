@@ -153,10 +153,22 @@ TEST(FontDocumentImport, ImportAddsTheTracedCanvasToTheCurrentGlyph) {
   EXPECT_EQ(doc.glyph(0x82A0)->contours.size(), 1u);
 }
 
-TEST(FontDocumentImport, ABitmapThatDoesNotTraceIsAFailureAndLeavesTheGlyphAlone) {
-  FontDocument doc = latinWithTwoGlyphs();
-  const kernova::InkBitmap broken{10, 10, std::vector<uint8_t>(99, 0)};
-  EXPECT_FALSE(doc.importBitmap(broken));
-  EXPECT_EQ(*doc.glyph(0x41), twoSquares());
-  EXPECT_FALSE(doc.modified());
+// Regression: a canvas of 2 x 2 squares in a checkerboard traces to some 131,000
+// points, was accepted, and from then on every save failed.
+TEST(FontDocumentImport, ABitmapThatDoesNotTraceOrFitAGlyphIsRefusedAndLeavesTheGlyphAlone) {
+  kernova::InkBitmap checkerboard = samples::blank(512, 512);
+  for (int y = 0; y < 512; ++y)
+    for (int x = 0; x < 512; ++x)
+      if ((x / 2 + y / 2) % 2 == 0) samples::set(checkerboard, x, y);
+  const std::pair<kernova::InkBitmap, std::string> cases[] = {
+      {{10, 10, std::vector<uint8_t>(99, 0)}, "size"},
+      {checkerboard, "points; a TrueType glyph holds at most"},
+  };
+  for (const auto& [bitmap, expected] : cases) {
+    FontDocument doc = latinWithTwoGlyphs();
+    Status status = doc.importBitmap(bitmap);
+    EXPECT_NE(status.message().find(expected), std::string::npos) << status.message();
+    EXPECT_EQ(*doc.glyph(0x41), twoSquares());
+    EXPECT_FALSE(doc.modified());
+  }
 }

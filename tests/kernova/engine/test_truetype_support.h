@@ -72,8 +72,8 @@ inline FontDocument japaneseDocument() {
   return document;
 }
 
-// Every code of the Japanese order drawn (some codes share a character): thousands of
-// glyphs, enough outline data for long loca offsets.
+// Every code of the Japanese order drawn: thousands of glyphs, enough outline data for
+// long loca offsets.
 inline FontDocument everyJapaneseCode() {
   FontDocument document(FontType::Japanese, "Every Code");
   for (uint16_t code : document.codeOrder().codes())
