@@ -9,10 +9,9 @@
 #include <cmath>
 
 #include "app/Form1.h"
-#include "platform/PictureBox.h"
 #include "platform/RetainedImage.h"
-#include "tests/support/FakeBrushHost.h"
-#include "tests/support/FakePrompts.h"
+#include "tests/app/FakeServices.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 
@@ -104,10 +103,10 @@ struct FirstPaint : QObject {
 void BM_StartToFirstPaint(benchmark::State& state) {
   for (auto _ : state) {
     QTemporaryDir dir;
-    FakePrompts prompts;
+    FakeServices fakes;
     Form1Services services;
-    services.prompts = &prompts;
     services.workingDirectory = dir.path().toStdString();
+    fakes.fillIn(services);
     FirstPaint watcher;
     auto form = std::make_unique<Form1>(services);
     form->PictureDOT->installEventFilter(&watcher);

@@ -8,10 +8,9 @@
 
 #include "app/Form1.h"
 #include "glyph/GlyphBitmap.h"
-#include "platform/PictureBox.h"
 #include "platform/RetainedImage.h"
-#include "tests/support/FakeBrushHost.h"
-#include "tests/support/FakePrompts.h"
+#include "tests/app/FakeServices.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 
@@ -31,12 +30,14 @@ struct Window {
   QTemporaryDir dir;
   FakePrompts prompts;
   FixedRandom random;
+  FakeServices fakes;
   std::unique_ptr<Form1> form;
   Window() {
     Form1Services services;
     services.prompts = &prompts;
     services.random = &random;
     services.workingDirectory = dir.path().toStdString();
+    fakes.fillIn(services);
     form = std::make_unique<Form1>(services);
     form->setCurrentCharCode(0x3042);
     drawStrokes(*form);

@@ -4,7 +4,7 @@
 
 #include "app/Form1.h"
 #include "glyph/GlyphBitmap.h"
-#include "platform/PictureBox.h"
+#include "widgets/PictureBox.h"
 
 // Returns the path written, or an empty string (with the reason in LabelStat) when the
 // file could not be written; the send is then abandoned. The canvas is not redrawn

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <memory>
 
+namespace platform {
 namespace {
 
 std::unique_ptr<QSettings> openSettings(const QString& iniFile) {
@@ -52,3 +53,5 @@ Status IniSettingsStore::setValues(const Entries& entries) {
   }
   return Status::failure(("設定ファイルの形式が正しくありません: " + settings->fileName()).toStdString());
 }
+
+}  // namespace platform

@@ -9,6 +9,8 @@
 
 #include "common/Status.h"
 
+namespace platform {
+
 class SettingsStore {
  public:
   using Entries = std::vector<std::pair<QString, QString>>;
@@ -39,3 +41,5 @@ class IniSettingsStore final : public SettingsStore {
  private:
   QString m_iniFile;
 };
+
+}  // namespace platform

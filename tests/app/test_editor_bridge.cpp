@@ -6,8 +6,8 @@
 #include <QKeyEvent>
 #include <QTest>
 
+#include "editor/SystemCodePage.h"
 #include "platform/SettingsStore.h"
-#include "platform/SystemCodePage.h"
 #include "tests/app/AppHarness.h"
 #include "tests/editor/FakeEditor.h"
 
@@ -20,18 +20,18 @@ template <class Import> const std::string& importPath(const Import& import) { re
 
 struct EditorBridgeFixture : AppTest {
   fake::Launcher launcher;
-  std::unique_ptr<IniSettingsStore> settings;
+  std::unique_ptr<platform::IniSettingsStore> settings;
 
-  void SetUp() override { platform::setSystemCodePage(CodePage::Cp1252); }
+  void SetUp() override { editor::setSystemCodePage(CodePage::Cp1252); }
   void TearDown() override {
     AppTest::TearDown();
-    platform::setSystemCodePage(std::nullopt);
+    editor::setSystemCodePage(std::nullopt);
   }
 
   void openWith(std::shared_ptr<fake::Application> editor, int32_t code) {
     form.reset();  // before its settings store goes
     launcher.running = std::move(editor);
-    settings = std::make_unique<IniSettingsStore>(workingDirectory() + "/tovane.ini");
+    settings = std::make_unique<platform::IniSettingsStore>(workingDirectory() + "/tovane.ini");
     services.settings = settings.get();
     services.editor = &launcher;
     build().setCurrentCharCode(code);
@@ -39,7 +39,7 @@ struct EditorBridgeFixture : AppTest {
   }
   void openLatin(int32_t code = 0x41) { openWith(fake::runningEditor(fake::latinCodes(), code), code); }
   void openJapanese() {
-    platform::setSystemCodePage(CodePage::Cp932);
+    editor::setSystemCodePage(CodePage::Cp932);
     openWith(fake::runningEditor(fake::japaneseCodes(), 0x82A0), 0x82A0);
   }
   std::shared_ptr<fake::Document> document() { return launcher.running->document(); }

@@ -2,9 +2,9 @@
 // what counts as ink on the composed canvas, and the failure that abandons a send.
 #include <QDir>
 
-#include "platform/PictureBox.h"
 #include "platform/RetainedImage.h"
 #include "tests/app/AppHarness.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 

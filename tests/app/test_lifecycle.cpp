@@ -12,13 +12,9 @@
 #include <fstream>
 
 #include "app/Form1.h"
-#include "platform/SystemCodePage.h"
+#include "editor/SystemCodePage.h"
 #include "platform/TerminationSignals.h"
-#include "tests/app/FakeSettingsStore.h"
-#include "tests/editor/FakeEditor.h"
-#include "tests/input/FakeTabletLayer.h"
-#include "tests/support/FakeBrushHost.h"
-#include "tests/support/FakePrompts.h"
+#include "tests/app/FakeServices.h"
 
 namespace {
 
@@ -40,13 +36,14 @@ struct LifecycleFixture : ::testing::Test {
   JournalSettings settings;
   FakeTabletLayer tablet;
   fake::Launcher launcher;
+  FakeServices fakes;
   std::unique_ptr<Form1> form;
 
   fs::path root() const { return dir.path().toStdString(); }
-  void SetUp() override { platform::setSystemCodePage(codepage::CodePage::Cp1252); }
+  void SetUp() override { editor::setSystemCodePage(codepage::CodePage::Cp1252); }
   void TearDown() override {
     form.reset();
-    platform::setSystemCodePage(std::nullopt);
+    editor::setSystemCodePage(std::nullopt);
   }
   void start() {
     Form1Services services;
@@ -56,6 +53,7 @@ struct LifecycleFixture : ::testing::Test {
     services.tablet = &tablet;
     services.editor = &launcher;
     services.workingDirectory = root();
+    fakes.fillIn(services);
     form = std::make_unique<Form1>(services);
   }
 };
@@ -111,7 +109,7 @@ TEST_F(LifecycleFixture, ShutDownSendsSavesAsksAndClosesTheTabletInThatOrder) {
 TEST_F(LifecycleFixture, TerminationSignalClosesThroughTheShutDown) {
   start();
   form->show();
-  closeOnTerminationSignals(form.get());
+  platform::closeOnTerminationSignals(form.get());
   form->PictureDOT_MouseDown(1, 0, 50, 50);
   form->PictureDOT_MouseUp(1, 0, 50, 50);
   std::raise(SIGTERM);

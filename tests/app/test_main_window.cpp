@@ -15,10 +15,8 @@
 #include <QTimer>
 
 #include "app/Form1.h"
-#include "platform/PictureBox.h"
-#include "tests/support/FakeBrushHost.h"
-#include "tests/app/FakeSettingsStore.h"
-#include "tests/support/FakePrompts.h"
+#include "tests/app/FakeServices.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 
@@ -30,6 +28,7 @@ struct WindowFixture : ::testing::Test {
   FakePrompts prompts;
   FixedRandom random;
   FakeSettingsStore settings;
+  FakeServices fakes;
   std::unique_ptr<Form1> form;
 
   void SetUp() override {
@@ -38,6 +37,7 @@ struct WindowFixture : ::testing::Test {
     services.settings = &settings;
     services.random = &random;
     services.workingDirectory = dir.path().toStdString();
+    fakes.fillIn(services);
     form = std::make_unique<Form1>(services);
   }
 

@@ -5,9 +5,10 @@
 #include <QPointingDevice>
 #include <QTabletEvent>
 
-#include "platform/PictureBox.h"
+#include "platform/TabletLayer.h"
 #include "tests/app/AppHarness.h"
 #include "tests/input/FakeTabletLayer.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 
@@ -47,7 +48,8 @@ struct TabletFixture : AppTest {
 }  // namespace
 
 TEST_F(TabletFixture, PlatformWithoutTabletEventsShowsTheStatusLineAndDrawsWithTheMouse) {
-  build(nullptr);  // the production layer on the offscreen platform
+  const std::unique_ptr<TabletLayer> offscreen = platform::makeTabletLayer("offscreen");
+  build(offscreen.get());
   EXPECT_EQ(form->LabelStat->text(), kNotAvailable);
   form->CommandResetTablet->click();
   EXPECT_EQ(form->LabelStat->text(), kNotAvailable);
@@ -146,7 +148,7 @@ TEST_F(TabletFixture, GreyInkWhenExactlyOneOfModifierAndInvertedPenHolds) {
 namespace {
 
 struct RealLayerFixture : TabletFixture {
-  std::unique_ptr<TabletLayer> layer = makeTabletLayer("xcb");
+  std::unique_ptr<TabletLayer> layer = platform::makeTabletLayer("xcb");
   QPointingDevice pen{"pen", 11, QInputDevice::DeviceType::Stylus,
                       QPointingDevice::PointerType::Pen, QInputDevice::Capability::Pressure, 1, 2};
   QPointingDevice eraser{"eraser", 12, QInputDevice::DeviceType::Stylus,

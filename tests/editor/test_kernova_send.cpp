@@ -18,13 +18,12 @@
 #include FT_FREETYPE_H
 
 #include "app/Form1.h"
-#include "platform/SettingsStore.h"
+#include "editor/SystemCodePage.h"
 #include "platform/DBusEditor.h"
-#include "platform/PictureBox.h"
-#include "platform/SystemCodePage.h"
-#include "tests/support/FakeBrushHost.h"
-#include "tests/support/FakePrompts.h"
+#include "platform/SettingsStore.h"
+#include "tests/app/FakeServices.h"
 #include "tests/kernova/app/EditorProcess.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 
@@ -38,22 +37,25 @@ struct KernovaSendFixture : ::testing::Test {
   FakePrompts prompts;
   FixedRandom random;
   std::unique_ptr<platform::DBusEditorLauncher> launcher;
-  IniSettingsStore settings{dir.filePath("tovane.ini")};
+  platform::IniSettingsStore settings{dir.filePath("tovane.ini")};
+  FakeServices fakes;
   std::unique_ptr<Form1> form;
 
   void SetUp() override {
     ASSERT_TRUE(QFileInfo(editorProgram()).isExecutable()) << editorProgram().toStdString();
-    platform::setSystemCodePage(codepage::CodePage::Cp1252);
+    editor::setSystemCodePage(codepage::CodePage::Cp1252);
     launcher = std::make_unique<platform::DBusEditorLauncher>(QDBusConnection::sessionBus(), editorProgram());
-    form = std::make_unique<Form1>(Form1Services{.prompts = &prompts, .random = &random, .settings = &settings,
-                                                 .editor = launcher.get(), .workingDirectory = dir.path().toStdString()});
+    Form1Services services{.prompts = &prompts, .random = &random, .settings = &settings,
+                           .editor = launcher.get(), .workingDirectory = dir.path().toStdString()};
+    fakes.fillIn(services);
+    form = std::make_unique<Form1>(services);
     form->setCurrentCharCode(0x41);
   }
   void TearDown() override {
     form.reset();
     if (editorNameOwned()) QDBusInterface(kEditorName, "/Application", kEditorName).call("Quit");
     kernova::testing::waitUntil([] { return !editorNameOwned(); }, 5000);
-    platform::setSystemCodePage(std::nullopt);
+    editor::setSystemCodePage(std::nullopt);
   }
 
   void mouse(QEvent::Type type, QPointF p) {

@@ -3,7 +3,7 @@
 #include <deque>
 #include <vector>
 
-#include "platform/Prompts.h"
+#include "prompts/Prompts.h"
 
 struct FakePrompts : Prompts {
   struct Asked {

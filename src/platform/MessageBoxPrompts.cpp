@@ -1,6 +1,8 @@
-#include "platform/Prompts.h"
+#include "platform/MessageBoxPrompts.h"
 
 #include <QMessageBox>
+
+namespace platform {
 
 Prompts::Answer MessageBoxPrompts::ask(const QString& title, const QString& text,
                                        Buttons buttons) {
@@ -22,3 +24,5 @@ Prompts::Answer MessageBoxPrompts::ask(const QString& title, const QString& text
       return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
   }
 }
+
+}  // namespace platform

@@ -1,0 +1,14 @@
+#pragma once
+// Message boxes as the tool's logic asks them: a title, the exact text and the listed
+// buttons, answered with the button pressed. Widget-free, so the editor link and the
+// windows ask the same way and tests script the answers; the production implementation
+// is platform::MessageBoxPrompts.
+#include <QString>
+
+class Prompts {
+ public:
+  enum class Buttons { Ok, YesNo, YesNoCancel };
+  enum class Answer { Ok, Yes, No, Cancel };
+  virtual ~Prompts() = default;
+  virtual Answer ask(const QString& title, const QString& text, Buttons buttons) = 0;
+};
