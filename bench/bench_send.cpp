@@ -21,6 +21,7 @@
 #include "platform/SettingsStore.h"
 #include "prompts/Prompts.h"
 #include "tests/app/FakeServices.h"
+#include "tests/app/Form1TestAccess.h"
 #include "tests/support/ThrowAwayHome.h"
 
 namespace {
@@ -78,9 +79,9 @@ int main(int argc, char** argv) {
   services.settings = &settings;
   fakes.fillIn(services);
   auto form = std::make_unique<Form1>(services);
-  form->setCurrentCharCode(0x41);
+  peek(*form).setCurrentCharCode(0x41);
   form->Form_Activate();
-  if (form->editorUnavailable()) {
+  if (peek(*form).editorUnavailable()) {
     std::fprintf(stderr, "bench_send: no editor (%s)\n", qPrintable(editorProgram()));
     return 1;
   }

@@ -52,6 +52,9 @@ struct Form1Services {
 
 class Form1 : public QMainWindow, public brush::BrushHost {
   Q_OBJECT
+  // The one way in for tests to state the window keeps to itself (tests/app/Form1TestAccess.h).
+  friend struct Form1TestAccess;
+
  public:
   explicit Form1(const Form1Services& services, QWidget* parent = nullptr);
   ~Form1() override;
@@ -129,18 +132,8 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void LabelChar_DblClick();
   void redrawCanvas();
 
-  // --- state read by tests and by the areas
-  StrokeLog& strokeLog() { return m_strokeLog; }
-  brush::BrushEngine& brushEngine() { return *m_brush; }
+  // --- state read by the areas (tests read the rest through Form1TestAccess)
   RetainedImage& canvas();
-  int32_t currentCharCode() const { return m_currentCharCode; }
-  void setCurrentCharCode(int32_t code) { m_currentCharCode = code; }
-  bool clearPending() const { return m_clearPending; }
-  bool editorLinked() const { return m_editorLinked; }
-  bool editorUnavailable() const { return m_editorUnavailable; }
-  int32_t BMin() const { return m_BMin; }
-  int32_t BMax() const { return m_BMax; }
-  const QString& dotsBasePath() const { return m_dotsBasePath; }
   std::filesystem::path workingDirectory() const;
 
   // --- controls (named as the design names them)
@@ -284,13 +277,9 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void tellEditorCode();
   void keepOneCharacter(const QString& text);
   void stepCharacter(bool next);
-
- public:
   int32_t fonttype();  // 0 unknown, 1 Latin, 2 Japanese
-  int32_t syncSkipCount() const { return m_syncSkipCount; }
   bool editorConnected();
 
- private:
   // settings store and stroke files
   QString m_startupNotice;
   std::vector<QString> m_protectedStrokeFiles;  // damaged, and could not be moved aside

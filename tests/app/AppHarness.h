@@ -15,6 +15,7 @@
 #include "app/Form1.h"
 #include "reference/ReferenceLabel.h"
 #include "tests/app/FakeServices.h"
+#include "tests/app/Form1TestAccess.h"
 
 class AppTest : public ::testing::Test {
  protected:
