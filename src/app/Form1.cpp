@@ -11,6 +11,8 @@
 #include <QSlider>
 #include <QTimer>
 
+#include "common/Status.h"
+
 #include "reference/ReferenceFace.h"
 #include "reference/ReferenceLabel.h"
 #include "widgets/PictureBox.h"
@@ -252,6 +254,10 @@ void Form1::setCheckValue(QCheckBox* box, int value) {
 
 void Form1::showStatusCount() {
   LabelStatus->setText(QString::fromStdString(statusText(m_strokeLog.logEnd())));
+}
+
+void Form1::showFailure(const QString& what, const Status& failure) {
+  LabelStat->setText(what + "（" + QString::fromStdString(failure.message()) + "）");
 }
 
 // Start-up, in the fixed order; each area's step is its own function.

@@ -24,6 +24,7 @@ class QPushButton;
 class QSlider;
 class QTimer;
 class PictureBox;
+class Status;
 class Prompts;
 class RetainedImage;
 class ReferenceLabel;
@@ -204,6 +205,8 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void connectHandlers();
   void setEditorControlsEnabled(bool enabled);
   void showStatusCount();
+  // The status line's text for a failed operation: what failed, with the library's detail.
+  void showFailure(const QString& what, const Status& failure);
 
   // brush::BrushHost
   brush::PenValues penValues() const override;

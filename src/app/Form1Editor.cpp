@@ -219,7 +219,7 @@ void Form1::CommandKernova_Click() {
   if (!link.connectEditor(false)) return;
   link.editorSetCode(m_currentCharCode);
   const Status replaced = link.editorReplaceGlyph(path);
-  if (!replaced) LabelStat->setText(QString::fromStdString(replaced.message()));
+  if (!replaced) showFailure("Kernovaへ文字を読み込めませんでした", replaced);
   if (checkValue(CheckSB) == 1) {
     link.editorSetSideBearings(editor::readSideBearing(TextLSB->text()),
                                editor::readSideBearing(TextRSB->text()));

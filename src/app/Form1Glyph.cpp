@@ -18,8 +18,7 @@ QString Form1::exportGlyphBitmap() {
   const Status written =
       glyph::writeGlyphBitmap(QFile::encodeName(path).toStdString(), pixels);
   if (!written) {
-    LabelStat->setText("文字の画像ファイルを書き込めませんでした（" +
-                       QString::fromStdString(written.message()) + "）");
+    showFailure("文字の画像ファイルを書き込めませんでした", written);
     return {};
   }
   return path;

@@ -243,7 +243,7 @@ TEST_F(EditorBridgeFixture, AutoStepsAfterASendOnlyWithoutSync) {
   EXPECT_EQ(peek(*form).currentCharCode(), 0x42);
 }
 
-TEST_F(EditorBridgeFixture, ABitmapThatCannotBeWrittenAbandonsTheSend) {
+TEST_F(EditorBridgeFixture, ABitmapThatCannotBeWrittenAbandonsTheSendAndAFailedImportIsReported) {
   openLatin();
   ASSERT_TRUE(QDir(workingDirectory()).mkpath("data/srfm_dots0041.bmp"));  // a folder in the way
   const size_t calls = document()->calls.size();
@@ -253,6 +253,10 @@ TEST_F(EditorBridgeFixture, ABitmapThatCannotBeWrittenAbandonsTheSend) {
   EXPECT_EQ(document()->calls.size(), calls);
   EXPECT_EQ(launcher.attaches, attaches);
   EXPECT_FALSE(form->LabelStat->text().isEmpty()) << "the export says why";
+  ASSERT_TRUE(QDir(workingDirectory()).rmdir("data/srfm_dots0041.bmp"));
+  document()->failing = {"ImportBmpfile"};
+  form->CommandKernova_Click();
+  EXPECT_TRUE(form->LabelStat->text().startsWith("Kernovaへ文字を読み込めませんでした（"));
 }
 
 // --- typed characters -------------------------------------------------------------
