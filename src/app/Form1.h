@@ -24,10 +24,10 @@ class QPushButton;
 class QSlider;
 class QTimer;
 class PictureBox;
-class Status;
 class Prompts;
 class RetainedImage;
 class ReferenceLabel;
+class Status;
 class TabletLayer;
 namespace editor {
 class EditorLauncher;

@@ -1,6 +1,5 @@
 // The glyph bitmap export: the canvas as it stands, written for the editor to trace.
 #include <QFile>
-#include <QLabel>
 
 #include "app/Form1.h"
 #include "glyph/GlyphBitmap.h"
