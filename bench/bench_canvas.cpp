@@ -11,11 +11,11 @@
 #include <filesystem>
 
 #include "app/Form1.h"
-#include "platform/PictureBox.h"
 #include "platform/RetainedImage.h"
 #include "strokes/StrokeFile.h"
-#include "tests/support/FakeBrushHost.h"
-#include "tests/support/FakePrompts.h"
+#include "tests/app/FakeServices.h"
+#include "tests/app/Form1TestAccess.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 
@@ -100,13 +100,13 @@ BENCHMARK(BM_QPainterReplay)->Unit(benchmark::kMillisecond);
 // back for the next round is not timed.
 void BM_UndoOn10000Records(benchmark::State& state) {
   QTemporaryDir dir;
-  FakePrompts prompts;
+  FakeServices fakes;
   Form1Services services;
-  services.prompts = &prompts;
   services.workingDirectory = dir.path().toStdString();
+  fakes.fillIn(services);
   Form1 form(services);
   Form1::setCheckValue(form.CheckRefChar, int(state.range(0)));
-  form.strokeLog() = tenThousandRecords();
+  peek(form).strokeLog() = tenThousandRecords();
   form.redrawCanvas();
   for (auto _ : state) {
     form.mnuEditUnDo_Click();
@@ -171,10 +171,10 @@ struct FirstPaint : QObject {
 void BM_StartToFirstPaint(benchmark::State& state) {
   for (auto _ : state) {
     QTemporaryDir dir;
-    FakePrompts prompts;
+    FakeServices fakes;
     Form1Services services;
-    services.prompts = &prompts;
     services.workingDirectory = dir.path().toStdString();
+    fakes.fillIn(services);
     FirstPaint watcher;
     auto form = std::make_unique<Form1>(services);
     form->PictureDOT->installEventFilter(&watcher);

@@ -8,16 +8,16 @@
 
 #include "app/Form1.h"
 #include "glyph/GlyphBitmap.h"
-#include "platform/PictureBox.h"
 #include "platform/RetainedImage.h"
-#include "tests/support/FakeBrushHost.h"
-#include "tests/support/FakePrompts.h"
+#include "tests/app/FakeServices.h"
+#include "tests/app/Form1TestAccess.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 
 // A written-looking canvas: a few wide strokes over the guide.
 void drawStrokes(Form1& form) {
-  StrokeLog& log = form.strokeLog();
+  StrokeLog& log = peek(form).strokeLog();
   for (int s = 0; s < 8; ++s) {
     log.appendStrokeRecord(StrokeKind::Begin, 60 + 50 * s, 80, 12);
     for (int i = 1; i <= 40; ++i)
@@ -31,14 +31,16 @@ struct Window {
   QTemporaryDir dir;
   FakePrompts prompts;
   FixedRandom random;
+  FakeServices fakes;
   std::unique_ptr<Form1> form;
   Window() {
     Form1Services services;
     services.prompts = &prompts;
     services.random = &random;
     services.workingDirectory = dir.path().toStdString();
+    fakes.fillIn(services);
     form = std::make_unique<Form1>(services);
-    form->setCurrentCharCode(0x3042);
+    peek(*form).setCurrentCharCode(0x3042);
     drawStrokes(*form);
   }
 };

@@ -16,10 +16,12 @@
 #include <cstdlib>
 
 #include "app/Form1.h"
+#include "editor/SystemCodePage.h"
 #include "platform/DBusEditor.h"
-#include "platform/Prompts.h"
 #include "platform/SettingsStore.h"
-#include "platform/SystemCodePage.h"
+#include "prompts/Prompts.h"
+#include "tests/app/FakeServices.h"
+#include "tests/app/Form1TestAccess.h"
 #include "tests/support/ThrowAwayHome.h"
 
 namespace {
@@ -28,10 +30,6 @@ struct YesPrompts final : Prompts {
   Answer ask(const QString&, const QString&, Buttons buttons) override {
     return buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;  // a new Latin font
   }
-};
-
-struct FixedRandom final : brush::RandomSource {
-  double next() override { return 0.5; }
 };
 
 Form1* g_form = nullptr;
@@ -66,23 +64,24 @@ int main(int argc, char** argv) {
   useThrowAwayHome(home);
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
-  platform::setSystemCodePage(codepage::CodePage::Cp1252);
+  editor::setSystemCodePage(codepage::CodePage::Cp1252);
 
   platform::DBusEditorLauncher launcher(QDBusConnection::sessionBus(), editorProgram());
   const bool ownEditor = !launcher.attach();
   YesPrompts prompts;
-  FixedRandom random;
+  FakeServices fakes;
+  fakes.random.value = 0.5;
   Form1Services services;
   services.prompts = &prompts;
-  services.random = &random;
   services.editor = &launcher;
   services.workingDirectory = home.path().toStdString();
-  IniSettingsStore settings(home.filePath("tovane.ini"));
+  platform::IniSettingsStore settings(home.filePath("tovane.ini"));
   services.settings = &settings;
+  fakes.fillIn(services);
   auto form = std::make_unique<Form1>(services);
-  form->setCurrentCharCode(0x41);
+  peek(*form).setCurrentCharCode(0x41);
   form->Form_Activate();
-  if (form->editorUnavailable()) {
+  if (peek(*form).editorUnavailable()) {
     std::fprintf(stderr, "bench_send: no editor (%s)\n", qPrintable(editorProgram()));
     return 1;
   }

@@ -9,9 +9,7 @@
 
 #include "app/Form1.h"
 #include "input/PacketTracker.h"
-#include "tests/input/FakeTabletLayer.h"
-#include "tests/support/FakeBrushHost.h"
-#include "tests/support/FakePrompts.h"
+#include "tests/app/FakeServices.h"
 
 namespace {
 
@@ -64,11 +62,13 @@ void BM_Form1ReadTabletPackets(benchmark::State& state) {
   FakePrompts prompts;
   FixedRandom random;
   FakeTabletLayer tablet;
+  FakeServices fakes;
   Form1Services services;
   services.prompts = &prompts;
   services.random = &random;
   services.tablet = &tablet;
   services.workingDirectory = dir.path().toStdString();
+  fakes.fillIn(services);
   Form1 form(services);
   std::array<TabletPacket, kQueueSize> packets;
   for (int i = 0; i < kQueueSize; ++i) packets[size_t(i)] = FakeTabletLayer::pen(32 * i);

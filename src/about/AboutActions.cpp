@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <QProcess>
 
-#include "platform/Prompts.h"
 #include "platform/RegistryLookup.h"
 #include "platform/UrlOpener.h"
+#include "prompts/Prompts.h"
 
 namespace about {
 
@@ -22,14 +22,14 @@ QUrl makerPageUrl() {
       QDir::cleanPath(bin.absoluteFilePath("../share/deruzizazarurid/index.html")));
 }
 
-void openMakerPage(UrlOpener& urls) { urls.openUrl(makerPageUrl()); }
+void openMakerPage(platform::UrlOpener& urls) { urls.openUrl(makerPageUrl()); }
 
 namespace {
 
 // The program path from the registry: the tool's own key, else its folder's
 // MSINFO32.EXE when that file exists.
-QString sysInfoPath(RegistryLookup& registry) {
-  constexpr auto root = RegistryLookup::Root::LocalMachine;
+QString sysInfoPath(platform::RegistryLookup& registry) {
+  constexpr auto root = platform::RegistryLookup::Root::LocalMachine;
   if (auto path = registry.GetKeyValue(root, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH"))
     return *path;
   const auto folder =
@@ -41,7 +41,7 @@ QString sysInfoPath(RegistryLookup& registry) {
 
 }  // namespace
 
-void StartSysInfo(RegistryLookup& registry, Prompts& prompts, const QString& caption) {
+void StartSysInfo(platform::RegistryLookup& registry, Prompts& prompts, const QString& caption) {
   const QString program = sysInfoPath(registry);
   if (!program.isEmpty() && QProcess::startDetached(program, {})) return;
   prompts.ask(caption, QString::fromUtf8(kNoSysInfoMessage), Prompts::Buttons::Ok);

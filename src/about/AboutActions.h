@@ -6,8 +6,10 @@
 #include <QUrl>
 
 class Prompts;
+namespace platform {
 class RegistryLookup;
 class UrlOpener;
+}  // namespace platform
 
 namespace about {
 
@@ -20,10 +22,10 @@ QString versionText();
 QUrl makerPageUrl();
 
 // Hands the maker's page to the browser; a failure shows nothing.
-void openMakerPage(UrlOpener& urls);
+void openMakerPage(platform::UrlOpener& urls);
 
 // Starts the system information program the registry names; when there is none (always
 // on Linux) or it does not start, says so in a message box titled `caption`.
-void StartSysInfo(RegistryLookup& registry, Prompts& prompts, const QString& caption);
+void StartSysInfo(platform::RegistryLookup& registry, Prompts& prompts, const QString& caption);
 
 }  // namespace about

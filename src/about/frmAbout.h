@@ -7,8 +7,10 @@
 class QLabel;
 class QPushButton;
 class Prompts;
+namespace platform {
 class RegistryLookup;
 class UrlOpener;
+}  // namespace platform
 
 class frmAbout : public QDialog {
   Q_OBJECT
@@ -19,8 +21,8 @@ class frmAbout : public QDialog {
       "* You need to have Wacom Tablet and Kernova 3.20 or later installed.";
 
   struct Services {
-    UrlOpener& urls;
-    RegistryLookup& registry;
+    platform::UrlOpener& urls;
+    platform::RegistryLookup& registry;
     Prompts& prompts;
   };
 

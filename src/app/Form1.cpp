@@ -10,12 +10,12 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
-#include <random>
 
-#include "platform/PictureBox.h"
-#include "platform/Prompts.h"
+#include "common/Status.h"
+
 #include "reference/ReferenceFace.h"
 #include "reference/ReferenceLabel.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 
@@ -24,15 +24,6 @@ constexpr int kCanvasSize = 512;
 // Client area below the menu bar: the design's 663 x 627 outer window less its frame.
 constexpr int kClientWidth = 657;
 constexpr int kClientHeight = 581;
-
-class MersenneRandom final : public brush::RandomSource {
- public:
-  double next() override { return m_distribution(m_engine); }
-
- private:
-  std::mt19937 m_engine{std::random_device{}()};
-  std::uniform_real_distribution<double> m_distribution{0.0, 1.0};
-};
 
 template <typename W>
 W* place(W* widget, int x, int y, int w, int h) {
@@ -80,25 +71,16 @@ void rule(QWidget* parent, int x0, int y, int x1) {
 }  // namespace
 
 Form1::Form1(const Form1Services& services, QWidget* parent)
-    : QMainWindow(parent), m_services(services) {
+    : QMainWindow(parent), m_services(services), m_prompts(services.prompts),
+      m_tablet(services.tablet) {
   setWindowTitle(kCaption);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  m_prompts = services.prompts;
-  if (!m_prompts) {
-    m_ownPrompts = std::make_unique<MessageBoxPrompts>(this);
-    m_prompts = m_ownPrompts.get();
-  }
-  m_random = services.random;
-  if (!m_random) {
-    m_ownRandom = std::make_unique<MersenneRandom>();
-    m_random = m_ownRandom.get();
-  }
   reference::installFaceSubstitutions();
   createControls();
   createMenus();
-  m_brush = std::make_unique<brush::BrushEngine>(PictureDOT->picture(), *this, *m_random);
+  m_brush = std::make_unique<brush::BrushEngine>(PictureDOT->picture(), *this, *services.random);
   connectHandlers();
   Form_Load();
 }
@@ -272,6 +254,10 @@ void Form1::setCheckValue(QCheckBox* box, int value) {
 
 void Form1::showStatusCount() {
   LabelStatus->setText(QString::fromStdString(statusText(m_strokeLog.logEnd())));
+}
+
+void Form1::showFailure(const QString& what, const Status& failure) {
+  LabelStat->setText(what + "（" + QString::fromStdString(failure.message()) + "）");
 }
 
 // Start-up, in the fixed order; each area's step is its own function.

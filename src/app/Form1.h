@@ -28,31 +28,37 @@ class PictureBox;
 class Prompts;
 class RetainedImage;
 class ReferenceLabel;
+class Status;
 class TabletLayer;
-class SettingsStore;
-class UrlOpener;
-class RegistryLookup;
 namespace editor {
 class EditorLauncher;
 }
+namespace platform {
+class SettingsStore;
+class UrlOpener;
+class RegistryLookup;
+}  // namespace platform
 
-// What the window reaches outside itself; tests pass fakes. Null members get the
-// production implementation (or, for optional layers, a missing one).
+// What the window reaches outside itself: `main` passes the production services, tests
+// pass fakes. Every pointer is required and must outlive the window.
 struct Form1Services {
   Prompts* prompts = nullptr;
   brush::RandomSource* random = nullptr;
   TabletLayer* tablet = nullptr;
-  SettingsStore* settings = nullptr;
+  platform::SettingsStore* settings = nullptr;
   editor::EditorLauncher* editor = nullptr;
-  UrlOpener* urls = nullptr;
-  RegistryLookup* registry = nullptr;
+  platform::UrlOpener* urls = nullptr;
+  platform::RegistryLookup* registry = nullptr;
   std::filesystem::path workingDirectory;  // empty: the process's current directory
 };
 
 class Form1 : public QMainWindow, public brush::BrushHost {
   Q_OBJECT
+  // The one way in for tests to state the window keeps to itself (tests/app/Form1TestAccess.h).
+  friend struct Form1TestAccess;
+
  public:
-  explicit Form1(const Form1Services& services = {}, QWidget* parent = nullptr);
+  explicit Form1(const Form1Services& services, QWidget* parent = nullptr);
   ~Form1() override;
 
   static constexpr const char* kCaption = "DeruziZazaRurid";
@@ -128,18 +134,8 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void LabelChar_DblClick();
   void redrawCanvas();
 
-  // --- state read by tests and by the areas
-  StrokeLog& strokeLog() { return m_strokeLog; }
-  brush::BrushEngine& brushEngine() { return *m_brush; }
+  // --- state read by the areas (tests read the rest through Form1TestAccess)
   RetainedImage& canvas();
-  int32_t currentCharCode() const { return m_currentCharCode; }
-  void setCurrentCharCode(int32_t code) { m_currentCharCode = code; }
-  bool clearPending() const { return m_clearPending; }
-  bool editorLinked() const { return m_editorLinked; }
-  bool editorUnavailable() const { return m_editorUnavailable; }
-  int32_t BMin() const { return m_BMin; }
-  int32_t BMax() const { return m_BMax; }
-  const QString& dotsBasePath() const { return m_dotsBasePath; }
   std::filesystem::path workingDirectory() const;
 
   // --- controls (named as the design names them)
@@ -210,6 +206,8 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void connectHandlers();
   void setEditorControlsEnabled(bool enabled);
   void showStatusCount();
+  // The status line's text for a failed operation: what failed, with the library's detail.
+  void showFailure(const QString& what, const Status& failure);
 
   // brush::BrushHost
   brush::PenValues penValues() const override;
@@ -224,16 +222,12 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void setMouseIndicator(Colour colour) override;
 
   // Each area's start-up and shut-down work (defined in the area's file).
-  void initialiseTablet();
   void initialiseEditor();
   void askToSaveEditorFont();
   void captureReference(RetainedImage& target);
 
   Form1Services m_services;
-  std::unique_ptr<Prompts> m_ownPrompts;
-  std::unique_ptr<brush::RandomSource> m_ownRandom;
   Prompts* m_prompts = nullptr;
-  brush::RandomSource* m_random = nullptr;
 
   StrokeLog m_strokeLog;
   ReplayCheckpoints m_replayCheckpoints;
@@ -264,7 +258,6 @@ class Form1 : public QMainWindow, public brush::BrushHost {
 
   // pen input
   int32_t m_tabletContext = 0;
-  std::unique_ptr<TabletLayer> m_ownTablet;
   TabletLayer* m_tablet = nullptr;
   TabletContextSpec m_tabletContextSpec;
   input::PacketTracker m_packets;
@@ -281,8 +274,11 @@ class Form1 : public QMainWindow, public brush::BrushHost {
 
   // font editor bridge
   struct EditorBridge;
-  // shared_ptr: EditorBridge is complete only in Form1Editor.cpp.
-  std::shared_ptr<EditorBridge> m_editorBridge;
+  // EditorBridge is complete only in Form1Editor.cpp, which defines its deletion.
+  struct EditorBridgeDeleter {
+    void operator()(EditorBridge* bridge) const;
+  };
+  std::unique_ptr<EditorBridge, EditorBridgeDeleter> m_editorBridge;
   EditorBridge& editorBridge();
   bool switchCharacter(int32_t oldCode);
   bool moveToCharacter(int32_t code);
@@ -294,21 +290,16 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void stepCharacter(bool next);
   void syncTransfer();
   bool canvasHasInk();
-
- public:
   int32_t fonttype();  // 0 unknown, 1 Latin, 2 Japanese
-  int32_t syncSkipCount() const { return m_syncSkipCount; }
   bool editorConnected();
 
- private:
   // settings store and stroke files
-  std::shared_ptr<SettingsStore> m_ownSettings;  // shared_ptr: SettingsStore is incomplete here
   QString m_startupNotice;
   std::vector<QString> m_protectedStrokeFiles;  // damaged, and could not be moved aside
-  SettingsStore& settingsStore();
-  void loadCharSetting(const SettingsStore& store);
-  void loadPresetSettings(const SettingsStore& store);
-  void loadReferenceLabelSettings(const SettingsStore& store);
+  platform::SettingsStore& settingsStore() { return *m_services.settings; }
+  void loadCharSetting(const platform::SettingsStore& store);
+  void loadPresetSettings(const platform::SettingsStore& store);
+  void loadReferenceLabelSettings(const platform::SettingsStore& store);
   std::filesystem::path strokeFilePath(const QString& path) const;
   bool isProtectedStrokeFile(const QString& path) const;
   void setProtectedStrokeFile(const QString& path, bool isProtected);

@@ -2,17 +2,11 @@
 #include "about/AboutActions.h"
 #include "about/frmAbout.h"
 #include "app/Form1.h"
-#include "platform/RegistryLookup.h"
-#include "platform/UrlOpener.h"
 
 // Modal, owned by the main window, which stays blocked until the dialog closes.
 void Form1::mnuHelpAbout_Click() {
-  UrlOpener& urls = m_services.urls ? *m_services.urls : desktopUrlOpener();
-  RegistryLookup& registry = m_services.registry ? *m_services.registry : systemRegistryLookup();
-  frmAbout dialog(this, {urls, registry, *m_prompts});
+  frmAbout dialog(this, {*m_services.urls, *m_services.registry, *m_prompts});
   dialog.exec();
 }
 
-void Form1::mnuTovaneAtelier_Click() {
-  about::openMakerPage(m_services.urls ? *m_services.urls : desktopUrlOpener());
-}
+void Form1::mnuTovaneAtelier_Click() { about::openMakerPage(*m_services.urls); }

@@ -5,7 +5,7 @@
 #include <QSlider>
 
 #include "app/Form1.h"
-#include "platform/PictureBox.h"
+#include "widgets/PictureBox.h"
 
 void Form1::PictureDOT_MouseDown(int button, int shift, float x, float y) {
   m_brush->mouseDown(button, shift, x, y);

@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 
 #include "app/Form1.h"
-#include "platform/PictureBox.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 // The guide line lies at 0.86 of the picture's outer height: row 442 of the drawing area.

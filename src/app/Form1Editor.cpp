@@ -11,10 +11,8 @@
 
 #include "app/Form1.h"
 #include "editor/EditorLink.h"
-#include "platform/DBusEditor.h"
+#include "editor/SystemCodePage.h"
 #include "platform/ForeignWindow.h"
-#include "platform/Prompts.h"
-#include "platform/SystemCodePage.h"
 #include "reference/ReferenceFace.h"
 #include "reference/ReferenceLabel.h"
 
@@ -36,12 +34,12 @@ class KeyPressFilter final : public QObject {
     if (event->type() == QEvent::KeyPress) {
       const auto* key = static_cast<QKeyEvent*>(event);
       const bool chord = key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
-      if (!key->text().isEmpty() && !chord && m_handler(platform::codeOfText(key->text())))
+      if (!key->text().isEmpty() && !chord && m_handler(editor::codeOfText(key->text())))
         return true;
     } else if (event->type() == QEvent::InputMethod) {
       const auto* input = static_cast<QInputMethodEvent*>(event);
       if (!input->commitString().isEmpty() &&
-          m_handler(platform::codeOfText(input->commitString())))
+          m_handler(editor::codeOfText(input->commitString())))
         return true;
     }
     return QObject::eventFilter(watched, event);
@@ -51,36 +49,13 @@ class KeyPressFilter final : public QObject {
   std::function<bool(int16_t)> m_handler;
 };
 
-Prompts::Buttons toPromptButtons(editor::EditorWindow::Buttons buttons) {
-  switch (buttons) {
-    case editor::EditorWindow::Buttons::YesNo: return Prompts::Buttons::YesNo;
-    case editor::EditorWindow::Buttons::YesNoCancel: return Prompts::Buttons::YesNoCancel;
-    default: return Prompts::Buttons::Ok;
-  }
-}
-
-editor::EditorWindow::Answer toEditorAnswer(Prompts::Answer answer) {
-  switch (answer) {
-    case Prompts::Answer::Yes: return editor::EditorWindow::Answer::Yes;
-    case Prompts::Answer::No: return editor::EditorWindow::Answer::No;
-    case Prompts::Answer::Cancel: return editor::EditorWindow::Answer::Cancel;
-    default: return editor::EditorWindow::Answer::Ok;
-  }
-}
-
 }  // namespace
 
 // The window as the editor link sees it, and the link itself.
 struct Form1::EditorBridge final : editor::EditorWindow {
-  EditorBridge(Form1& form, editor::EditorLauncher* launcher)
-      : m_form(form),
-        m_ownLauncher(launcher ? nullptr : std::make_unique<platform::DBusEditorLauncher>()),
-        m_launcher(launcher ? *launcher : *m_ownLauncher),
-        link(m_launcher, *this) {}
+  EditorBridge(Form1& form, editor::EditorLauncher& launcher, Prompts& prompts)
+      : m_form(form), m_launcher(launcher), link(launcher, *this, prompts, kCaption) {}
 
-  Answer ask(const QString& text, Buttons buttons) override {
-    return toEditorAnswer(m_form.m_prompts->ask(kCaption, text, toPromptButtons(buttons)));
-  }
   void setStatusText(const QString& text) override { m_form.LabelStat->setText(text); }
   int32_t currentCharCode() const override { return m_form.m_currentCharCode; }
   void setCurrentCharCode(int32_t code) override { m_form.moveToCharacter(code); }
@@ -96,16 +71,17 @@ struct Form1::EditorBridge final : editor::EditorWindow {
 
  private:
   Form1& m_form;
-  std::unique_ptr<editor::EditorLauncher> m_ownLauncher;
   editor::EditorLauncher& m_launcher;
 
  public:
   editor::EditorLink link;
 };
 
+void Form1::EditorBridgeDeleter::operator()(EditorBridge* bridge) const { delete bridge; }
+
 Form1::EditorBridge& Form1::editorBridge() {
   if (!m_editorBridge) {
-    m_editorBridge = std::make_shared<EditorBridge>(*this, m_services.editor);
+    m_editorBridge.reset(new EditorBridge(*this, *m_services.editor, *m_prompts));
     // A key whose switch was refused is not inserted: the field keeps the character.
     TextChar->installEventFilter(new KeyPressFilter(TextChar, [this](int16_t keyAscii) {
       m_switchRefused = false;
@@ -140,17 +116,15 @@ void Form1::initialiseEditor() {
 void Form1::askToSaveEditorFont() {
   if (!m_editorLinked) return;
   EditorBridge& bridge = editorBridge();
-  editor::offerToSaveFont(bridge.launcher(), bridge);
+  editor::offerToSaveFont(bridge.launcher(), bridge, *m_prompts, kCaption);
 }
 
-void Form1::showCodeDisplay() {
-  LabelCode->setText(QString::number(uint32_t(m_currentCharCode), 16).toUpper().right(4));
-}
+void Form1::showCodeDisplay() { LabelCode->setText(reference::codeCaption(m_currentCharCode)); }
 
 // Backspace selects the space character.
 void Form1::showCharacter() {
   if (m_currentCharCode == 8) m_currentCharCode = 32;
-  LabelChar->setText(platform::characterOfCode(m_currentCharCode));
+  LabelChar->setText(editor::characterOfCode(m_currentCharCode));
 }
 
 // Without the connected guard, so typing reconnects after a failed connection.
@@ -189,7 +163,7 @@ bool Form1::moveToCharacter(int32_t code) {
 // Shows `code` as the current character without raising the field's change handling.
 void Form1::restoreCharacter(int32_t code) {
   m_currentCharCode = code;
-  const QString character = platform::characterOfCode(code);
+  const QString character = editor::characterOfCode(code);
   {
     const QSignalBlocker blocker(TextChar);
     TextChar->setText(character);
@@ -233,7 +207,7 @@ void Form1::TextChar_Change() {
   const QString kept = TextChar->text();
   if (kept.isEmpty() || editorBridge().link.fonttype() != FontType::Japanese) return;
   const int32_t leftCode = m_currentCharCode;
-  m_currentCharCode = editor::toUnsigned16(platform::codeOfText(kept));
+  m_currentCharCode = editor::toUnsigned16(editor::codeOfText(kept));
   tellEditorCode();
   showCharacter();
   // A nested pass has already switched when the code no longer differs.
@@ -252,7 +226,7 @@ void Form1::stepCharacter(bool next) {
   m_switchRefused = false;
   next ? link.editorNextCode() : link.editorPrevCode();
   if (std::exchange(m_switchRefused, false)) link.editorSetCode(oldCode);
-  const QString character = platform::characterOfCode(m_currentCharCode);
+  const QString character = editor::characterOfCode(m_currentCharCode);
   // The field raises a change event only when its text really changes.
   m_syncSkipCount = TextChar->text() != character ? 1 : 0;
   TextChar->setText(character);
@@ -303,7 +277,7 @@ void Form1::CommandKernova_Click() {
   if (!link.connectEditor(false)) return;
   link.editorSetCode(m_currentCharCode);
   const Status replaced = link.editorReplaceGlyph(path);
-  if (!replaced) LabelStat->setText(QString::fromStdString(replaced.message()));
+  if (!replaced) showFailure("Kernovaへ文字を読み込めませんでした", replaced);
   if (checkValue(CheckSB) == 1) {
     link.editorSetSideBearings(editor::readSideBearing(TextLSB->text()),
                                editor::readSideBearing(TextRSB->text()));

@@ -1,10 +1,9 @@
 // The glyph bitmap export: the canvas as it stands, written for the editor to trace.
 #include <QFile>
-#include <QLabel>
 
 #include "app/Form1.h"
 #include "glyph/GlyphBitmap.h"
-#include "platform/PictureBox.h"
+#include "widgets/PictureBox.h"
 
 bool Form1::canvasHasInk() {
   const QImage& image = PictureDOT->picture().image();
@@ -24,8 +23,7 @@ QString Form1::exportGlyphBitmap() {
   const Status written =
       glyph::writeGlyphBitmap(QFile::encodeName(path).toStdString(), pixels);
   if (!written) {
-    LabelStat->setText("文字の画像ファイルを書き込めませんでした（" +
-                       QString::fromStdString(written.message()) + "）");
+    showFailure("文字の画像ファイルを書き込めませんでした", written);
     return {};
   }
   return path;

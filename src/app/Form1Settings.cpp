@@ -13,7 +13,7 @@
 #include "app/Form1.h"
 #include "common/Rounding.h"
 #include "platform/SettingsStore.h"
-#include "common/codepage/CodePage.h"
+#include "reference/ReferenceFace.h"
 #include "reference/ReferenceLabel.h"
 
 namespace {
@@ -53,7 +53,7 @@ std::optional<Colour> parseColour(const QString& text) {
 
 class SettingReader {
  public:
-  explicit SettingReader(const SettingsStore& store) : m_store(store) {}
+  explicit SettingReader(const platform::SettingsStore& store) : m_store(store) {}
 
   QString text(const char* key, const QString& fallback) const {
     return m_store.value(key).value_or(fallback);
@@ -79,31 +79,17 @@ class SettingReader {
   }
 
  private:
-  const SettingsStore& m_store;
+  const platform::SettingsStore& m_store;
 };
-
-QString characterOf(int32_t code) {
-  const auto page = code > 255 ? codepage::CodePage::Cp932 : codepage::CodePage::Cp1252;
-  const auto ch = codepage::toUnicode(page, uint16_t(code));
-  if (!ch) return {};
-  const char32_t chars[] = {*ch};
-  return QString::fromUcs4(chars, 1);
-}
 
 QString number(int64_t value) { return QString::number(value); }
 
 }  // namespace
 
-SettingsStore& Form1::settingsStore() {
-  if (m_services.settings) return *m_services.settings;
-  if (!m_ownSettings) m_ownSettings = std::make_shared<IniSettingsStore>();
-  return *m_ownSettings;
-}
-
 // Assigning a control runs its change handler, as a user's change would; the sliders'
 // handlers are called explicitly after their values are set.
 void Form1::loadSettings() {
-  const SettingsStore& store = settingsStore();
+  const platform::SettingsStore& store = settingsStore();
   if (!store.loadProblem().isEmpty()) reportPersistenceProblem(store.loadProblem());
   const SettingReader read(store);
   loadCharSetting(store);
@@ -126,20 +112,20 @@ void Form1::loadSettings() {
 }
 
 // The character entry is set with its signals blocked: loading is not navigation.
-void Form1::loadCharSetting(const SettingsStore& store) {
+void Form1::loadCharSetting(const platform::SettingsStore& store) {
   m_currentCharCode = SettingReader(store).integer("Char", 33, 0, 0xFFFF);
-  const QString character = characterOf(m_currentCharCode);
+  const QString character = reference::characterOfCode(m_currentCharCode);
   {
     const QSignalBlocker blocker(TextChar);
     TextChar->setText(character);
   }
   LabelChar->setText(character);
-  LabelCode->setText(QString::number(uint32_t(m_currentCharCode), 16).toUpper().right(4));
+  LabelCode->setText(reference::codeCaption(m_currentCharCode));
 }
 
 // BMin, BMax and CheckSumiro carry each preset's values into CommandPreset_Click; the
 // slider and check box keys loaded afterwards give them their real values.
-void Form1::loadPresetSettings(const SettingsStore& store) {
+void Form1::loadPresetSettings(const platform::SettingsStore& store) {
   const SettingReader read(store);
   for (int i = 0; i < 3; ++i) {
     const QString digit = QString::number(i);
@@ -151,7 +137,7 @@ void Form1::loadPresetSettings(const SettingsStore& store) {
   }
 }
 
-void Form1::loadReferenceLabelSettings(const SettingsStore& store) {
+void Form1::loadReferenceLabelSettings(const platform::SettingsStore& store) {
   const SettingReader read(store);
   LabelChar->setForeColour(read.colour("RefCharColor", colours::SystemActiveBorder));
   LabelChar->resize(roundEven(read.labelSize("RefCharWidth")),
@@ -160,7 +146,7 @@ void Form1::loadReferenceLabelSettings(const SettingsStore& store) {
 
 // Every key in one write: the store takes all of them or keeps its old contents.
 void Form1::saveSettings() {
-  SettingsStore::Entries entries = {
+  platform::SettingsStore::Entries entries = {
       {"Char", number(m_currentCharCode)},
       {"Auto", number(checkValue(CheckAuto))},
       {"Sync", number(checkValue(CheckSync))},

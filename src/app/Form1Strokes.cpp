@@ -4,21 +4,16 @@
 #include <filesystem>
 
 #include "app/Form1.h"
-#include "platform/PictureBox.h"
-#include "platform/Prompts.h"
+#include "prompts/Prompts.h"
+#include "reference/ReferenceFace.h"
 #include "strokes/StrokeFile.h"
-
-namespace {
-QString codeDisplay(int32_t code) {
-  return QString::number(uint32_t(code), 16).toUpper().right(4);
-}
-}  // namespace
+#include "widgets/PictureBox.h"
 
 // When the strokes cannot be saved first, they are kept in memory so that UnDo can
 // still bring them back: the file would not hold them.
 void Form1::CommandClear_Click() {
   const bool saved = saveStrokeFile(strokeFileName(m_currentCharCode));
-  LabelCode->setText(codeDisplay(m_currentCharCode));
+  LabelCode->setText(reference::codeCaption(m_currentCharCode));
   if (saved || m_strokeLog.logEnd() == 0)
     m_unsavedClearedLog.reset();
   else

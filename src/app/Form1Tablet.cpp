@@ -2,27 +2,17 @@
 #include <QLabel>
 
 #include "app/Form1.h"
-#include "platform/PictureBox.h"
-#include "platform/Prompts.h"
 #include "platform/TabletLayer.h"
+#include "prompts/Prompts.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 constexpr int kTabletQueueSize = 32;
 }
 
-// The layer given by the caller, else the production one over Qt's tablet events.
-void Form1::initialiseTablet() {
-  m_tablet = m_services.tablet;
-  if (!m_tablet) {
-    m_ownTablet = makeTabletLayer();
-    m_tablet = m_ownTablet.get();
-  }
-}
-
 // The platform is asked afresh at every open, never the list of input devices: a
 // stylus may be listed only once it has come near the tablet.
 void Form1::openTablet() {
-  if (!m_tablet) initialiseTablet();
   if (!m_tablet->defaultContext(m_tabletContextSpec)) {
     LabelStat->setText("Tablet Driver is not available...");
     return;

@@ -1,6 +1,7 @@
 #include "editor/EditorLink.h"
 
 #include <cmath>
+#include <utility>
 
 namespace editor {
 namespace {
@@ -71,8 +72,13 @@ int16_t readSideBearing(const QString& text) {
   return static_cast<int16_t>(rounded);
 }
 
-EditorLink::EditorLink(EditorLauncher& launcher, EditorWindow& window)
-    : m_launcher(launcher), m_window(window) {}
+EditorLink::EditorLink(EditorLauncher& launcher, EditorWindow& window, Prompts& prompts,
+                       QString caption)
+    : m_launcher(launcher), m_window(window), m_prompts(prompts), m_caption(std::move(caption)) {}
+
+Prompts::Answer EditorLink::ask(const QString& text, Prompts::Buttons buttons) {
+  return m_prompts.ask(m_caption, text, buttons);
+}
 
 // Attach or start, make sure a document is open, probe the font type. Editor calls
 // that fail inside are skipped.
@@ -106,7 +112,7 @@ bool EditorLink::attachOrStart() {
   m_editorApp = m_launcher.attach();
   if (!m_editorApp) m_editorApp = m_launcher.start();
   if (m_editorApp) return true;
-  m_window.ask(kCannotStart, EditorWindow::Buttons::Ok);
+  ask(kCannotStart, Prompts::Buttons::Ok);
   m_window.setStatusText(kNotAvailable);
   return false;
 }
@@ -114,10 +120,10 @@ bool EditorLink::attachOrStart() {
 // The no-font-open prompt, repeated while the user answers No without opening one.
 EditorLink::DocumentChoice EditorLink::askForDocument() {
   for (;;) {
-    switch (m_window.ask(noDocumentQuestion(), EditorWindow::Buttons::YesNoCancel)) {
-      case EditorWindow::Answer::Yes:
+    switch (ask(noDocumentQuestion(), Prompts::Buttons::YesNoCancel)) {
+      case Prompts::Answer::Yes:
         return createDocument();
-      case EditorWindow::Answer::No: {
+      case Prompts::Answer::No: {
         const auto active = m_editorApp->ActiveDocument();
         if (!active) {
           notAnswering();
@@ -137,14 +143,14 @@ EditorLink::DocumentChoice EditorLink::askForDocument() {
 }
 
 EditorLink::DocumentChoice EditorLink::createDocument() {
-  if (m_window.ask(kLatinOrJapanese, EditorWindow::Buttons::YesNo) == EditorWindow::Answer::Yes) {
+  if (ask(kLatinOrJapanese, Prompts::Buttons::YesNo) == Prompts::Answer::Yes) {
     m_editorDoc = m_editorApp->NewFile(1, true);
     if (m_editorDoc && m_window.currentCharCode() > 255) m_window.setCurrentCharCode(255);
   } else {
     m_editorDoc = m_editorApp->NewFile(0, true);
   }
   if (!m_editorDoc) {
-    m_window.ask(kCannotCreate, EditorWindow::Buttons::Ok);
+    ask(kCannotCreate, Prompts::Buttons::Ok);
     m_window.setStatusText(kNotAvailable);
     return DocumentChoice::Failed;
   }
@@ -225,14 +231,15 @@ Status EditorLink::editorSetSideBearings(int16_t left, int16_t right) {
   return Status::success();
 }
 
-void offerToSaveFont(EditorLauncher& launcher, EditorWindow& window) {
+void offerToSaveFont(EditorLauncher& launcher, EditorWindow& window, Prompts& prompts,
+                     const QString& caption) {
   const std::shared_ptr<EditorApplication> app = launcher.attach();
   if (!app) return;
   const std::shared_ptr<EditorDocument> document = app->ActiveDocument().value_or(nullptr);
   if (!document) return;
   const std::optional<bool> saved = document->saved();
   if (!saved || *saved) return;
-  if (window.ask(kSaveFont, EditorWindow::Buttons::YesNo) != EditorWindow::Answer::Yes) return;
+  if (prompts.ask(caption, kSaveFont, Prompts::Buttons::YesNo) != Prompts::Answer::Yes) return;
   window.showEditorWindow(app->hWnd().value_or(0));
   document->save();
 }

@@ -3,26 +3,24 @@
 // operation reconnects first (attach or start, make sure a document is open, probe
 // the font type), so a document the user opened or switched to in the editor in the
 // meantime is picked up. Editor calls that fail are skipped as the callers expect;
-// only the connection itself talks to the user, through `EditorWindow`.
+// only the connection itself talks to the user, through `Prompts` (message boxes
+// titled with the main window's caption) and `EditorWindow`.
 #include <QString>
 #include <cstdint>
 #include <memory>
 #include <optional>
 
-#include "editor/EditorAutomation.h"
 #include "common/BusContract.h"
 #include "common/Status.h"
+#include "editor/EditorAutomation.h"
+#include "prompts/Prompts.h"
 
 namespace editor {
 
 // What the link needs of the main window.
 class EditorWindow {
  public:
-  enum class Buttons { Ok, YesNo, YesNoCancel };
-  enum class Answer { Ok, Yes, No, Cancel };
   virtual ~EditorWindow() = default;
-  // A message box titled with the window caption, no icon.
-  virtual Answer ask(const QString& text, Buttons buttons) = 0;
   virtual void setStatusText(const QString& text) = 0;  // LabelStat
   virtual int32_t currentCharCode() const = 0;
   virtual void setCurrentCharCode(int32_t code) = 0;
@@ -50,7 +48,8 @@ int16_t readSideBearing(const QString& text);
 
 class EditorLink {
  public:
-  EditorLink(EditorLauncher& launcher, EditorWindow& window);
+  // Questions go to `prompts`, titled `caption`.
+  EditorLink(EditorLauncher& launcher, EditorWindow& window, Prompts& prompts, QString caption);
 
   bool connectEditor(bool showWindows);
   void editorSetCode(int32_t code);
@@ -79,8 +78,12 @@ class EditorLink {
   void keepReferenceFaceSuitable();
   void stepCode(bool (EditorDocument::*step)());
 
+  Prompts::Answer ask(const QString& text, Prompts::Buttons buttons);
+
   EditorLauncher& m_launcher;
   EditorWindow& m_window;
+  Prompts& m_prompts;
+  QString m_caption;
   std::shared_ptr<EditorApplication> m_editorApp;
   std::shared_ptr<EditorDocument> m_editorDoc;
   bool m_editorConnected = false;
@@ -89,6 +92,7 @@ class EditorLink {
 
 // Shut-down: when the font was created or opened at the prompt and the running
 // editor's document is unsaved, asks whether to save it. Never starts an editor.
-void offerToSaveFont(EditorLauncher& launcher, EditorWindow& window);
+void offerToSaveFont(EditorLauncher& launcher, EditorWindow& window, Prompts& prompts,
+                     const QString& caption);
 
 }  // namespace editor

@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+namespace platform {
+
 class RegistryLookup {
  public:
   enum class Root { LocalMachine };
@@ -21,5 +23,4 @@ class NoRegistryLookup final : public RegistryLookup {
   }
 };
 
-// The process-wide production lookup, for windows given none.
-RegistryLookup& systemRegistryLookup();
+}  // namespace platform

@@ -18,6 +18,7 @@
 
 #include "common/AtomicFile.h"
 
+namespace platform {
 namespace {
 
 // Far more than the keys of this program ever take; a larger file is not ours.
@@ -155,3 +156,5 @@ Status IniSettingsStore::setValues(const Entries& entries) {
   for (const auto& [key, text] : entries) m_values[key] = text;
   return Status::success();
 }
+
+}  // namespace platform

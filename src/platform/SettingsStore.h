@@ -11,6 +11,8 @@
 
 #include "common/Status.h"
 
+namespace platform {
+
 class SettingsStore {
  public:
   using Entries = std::vector<std::pair<QString, QString>>;
@@ -52,3 +54,5 @@ class IniSettingsStore final : public SettingsStore {
   std::map<QString, QString> m_values;
   QString m_loadProblem;
 };
+
+}  // namespace platform

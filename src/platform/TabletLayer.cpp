@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/PictureBox.h"
 #include "common/Rounding.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 
@@ -220,6 +220,8 @@ void QtTabletLayer::queueEvent(const QTabletEvent& event) {
 
 }  // namespace
 
+namespace platform {
+
 std::unique_ptr<TabletLayer> makeTabletLayer(const std::string& platformName) {
   return std::make_unique<QtTabletLayer>(platformName == "xcb" || platformName == "wayland");
 }
@@ -227,3 +229,5 @@ std::unique_ptr<TabletLayer> makeTabletLayer(const std::string& platformName) {
 std::unique_ptr<TabletLayer> makeTabletLayer() {
   return makeTabletLayer(QGuiApplication::platformName().toStdString());
 }
+
+}  // namespace platform

@@ -106,9 +106,13 @@ class TabletLayer {
   virtual void overlap(int32_t context, bool toTop) = 0;
 };
 
+namespace platform {
+
 // The production layer over Qt's tablet events; present on the display platforms
 // that deliver them ("xcb", "wayland"). The QApplication must exist.
 std::unique_ptr<TabletLayer> makeTabletLayer();
 // The same with the platform name given, so tests on "offscreen" can drive the real
 // conversion from QTabletEvents.
 std::unique_ptr<TabletLayer> makeTabletLayer(const std::string& platformName);
+
+}  // namespace platform

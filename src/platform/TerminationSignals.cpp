@@ -16,6 +16,8 @@ void onSignal(int) {
 }
 }  // namespace
 
+namespace platform {
+
 void closeOnTerminationSignals(QWidget* window) {
   if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) return;
   auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, window);
@@ -31,3 +33,5 @@ void closeOnTerminationSignals(QWidget* window) {
   action.sa_flags = SA_RESTART;
   for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
 }
+
+}  // namespace platform

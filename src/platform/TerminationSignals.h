@@ -3,4 +3,8 @@
 // (stroke file, settings) runs instead of the process simply ending.
 class QWidget;
 
+namespace platform {
+
 void closeOnTerminationSignals(QWidget* window);
+
+}  // namespace platform

@@ -2,9 +2,8 @@
 
 #include <QDesktopServices>
 
+namespace platform {
+
 bool DesktopUrlOpener::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
-UrlOpener& desktopUrlOpener() {
-  static DesktopUrlOpener opener;
-  return opener;
-}
+}  // namespace platform

@@ -2,6 +2,8 @@
 // Opening a web page or local document in the user's browser.
 #include <QUrl>
 
+namespace platform {
+
 class UrlOpener {
  public:
   virtual ~UrlOpener() = default;
@@ -15,5 +17,4 @@ class DesktopUrlOpener final : public UrlOpener {
   bool openUrl(const QUrl& url) override;
 };
 
-// The process-wide production opener, for windows given none.
-UrlOpener& desktopUrlOpener();
+}  // namespace platform

@@ -3,8 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "platform/PictureBox.h"
 #include "reference/ReferenceFace.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 QColor toQColor(Colour colour) { return QColor::fromRgb(colours::toArgb(colour)); }

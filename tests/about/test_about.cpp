@@ -15,23 +15,11 @@
 #include "about/AboutActions.h"
 #include "about/ProgramIcon.h"
 #include "about/frmAbout.h"
-#include "app/Form1.h"
-#include "platform/RegistryLookup.h"
-#include "platform/UrlOpener.h"
-#include "tests/support/FakeBrushHost.h"
-#include "tests/support/FakePrompts.h"
+#include "tests/app/FakeServices.h"
 
 namespace {
 
-struct FakeUrlOpener : UrlOpener {
-  std::vector<QUrl> opened;
-  bool openUrl(const QUrl& url) override {
-    opened.push_back(url);
-    return false;  // a browser that fails: nothing may be shown
-  }
-};
-
-struct FakeRegistry : RegistryLookup {
+struct FakeRegistry : platform::RegistryLookup {
   std::map<QString, QString> values;  // "key|value" -> text
   std::vector<QString> asked;
   std::optional<QString> GetKeyValue(Root, const QString& key, const QString& value) override {
@@ -63,6 +51,7 @@ class AboutTest : public ::testing::Test {
     services.urls = &urls;
     services.registry = &registry;
     services.workingDirectory = m_dir.path().toStdString();
+    m_fakes.fillIn(services);
     window = std::make_unique<Form1>(services);
     dialog = std::make_unique<frmAbout>(window.get(),
                                         frmAbout::Services{urls, registry, prompts});
@@ -77,6 +66,7 @@ class AboutTest : public ::testing::Test {
 
  private:
   QTemporaryDir m_dir;
+  FakeServices m_fakes;
 };
 
 TEST_F(AboutTest, ShowsTitleVersionNoteAndButtons) {
@@ -187,13 +177,6 @@ TEST_F(AboutTest, SystemInfoProgramThatStartsShowsNoMessage) {
   registry.values["SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH"] = "/nonexistent/msinfo32";
   dialog->cmdSysInfo_Click();
   EXPECT_EQ(prompts.asked.size(), 1u) << "a program that fails to start is reported";
-}
-
-TEST(LinuxRegistry, FindsNothing) {
-  EXPECT_FALSE(systemRegistryLookup()
-                   .GetKeyValue(RegistryLookup::Root::LocalMachine,
-                                "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH")
-                   .has_value());
 }
 
 TEST(ProgramIcon, DrawnAtEverySizeWithInkAndTransparentCorners) {

@@ -1,7 +1,7 @@
 #pragma once
 // A main window built with fakes in a throw-away working directory. A test sets the
-// services it needs (tablet, settings, editor) before build(); main() comes from
-// tests/support/QtTestMain.cpp.
+// services it drives (tablet, settings, editor) before build(); the rest are fakes.
+// main() comes from tests/support/QtTestMain.cpp.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,8 +14,8 @@
 
 #include "app/Form1.h"
 #include "reference/ReferenceLabel.h"
-#include "tests/support/FakeBrushHost.h"
-#include "tests/support/FakePrompts.h"
+#include "tests/app/FakeServices.h"
+#include "tests/app/Form1TestAccess.h"
 
 class AppTest : public ::testing::Test {
  protected:
@@ -26,6 +26,7 @@ class AppTest : public ::testing::Test {
     services.prompts = &prompts;
     services.random = &random;
     services.workingDirectory = m_dir.path().toStdString();
+    m_fakes.fillIn(services);
     form = std::make_unique<Form1>(services);
     return *form;
   }
@@ -38,4 +39,5 @@ class AppTest : public ::testing::Test {
 
  private:
   QTemporaryDir m_dir;
+  FakeServices m_fakes;
 };

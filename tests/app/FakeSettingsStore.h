@@ -5,7 +5,7 @@
 
 #include "platform/SettingsStore.h"
 
-struct FakeSettingsStore : SettingsStore {
+struct FakeSettingsStore : platform::SettingsStore {
   std::map<QString, QString> values;
   std::vector<Entries> writes;
   std::optional<std::string> failure;  // set: every write fails with this message

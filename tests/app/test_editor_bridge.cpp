@@ -6,8 +6,8 @@
 #include <QKeyEvent>
 #include <QTest>
 
+#include "editor/SystemCodePage.h"
 #include "platform/SettingsStore.h"
-#include "platform/SystemCodePage.h"
 #include "tests/app/AppHarness.h"
 #include "tests/editor/FakeEditor.h"
 #include "tests/support/FileBytes.h"
@@ -21,26 +21,26 @@ template <class Import> const std::string& importPath(const Import& import) { re
 
 struct EditorBridgeFixture : AppTest {
   fake::Launcher launcher;
-  std::unique_ptr<IniSettingsStore> settings;
+  std::unique_ptr<platform::IniSettingsStore> settings;
 
-  void SetUp() override { platform::setSystemCodePage(CodePage::Cp1252); }
+  void SetUp() override { editor::setSystemCodePage(CodePage::Cp1252); }
   void TearDown() override {
     AppTest::TearDown();
-    platform::setSystemCodePage(std::nullopt);
+    editor::setSystemCodePage(std::nullopt);
   }
 
   void openWith(std::shared_ptr<fake::Application> editor, int32_t code) {
     form.reset();  // before its settings store goes
     launcher.running = std::move(editor);
-    settings = std::make_unique<IniSettingsStore>(workingDirectory() + "/tovane.ini");
+    settings = std::make_unique<platform::IniSettingsStore>(workingDirectory() + "/tovane.ini");
     services.settings = settings.get();
     services.editor = &launcher;
-    build().setCurrentCharCode(code);
+    peek(build()).setCurrentCharCode(code);
     form->Form_Activate();
   }
   void openLatin(int32_t code = 0x41) { openWith(fake::runningEditor(fake::latinCodes(), code), code); }
   void openJapanese() {
-    platform::setSystemCodePage(CodePage::Cp932);
+    editor::setSystemCodePage(CodePage::Cp932);
     openWith(fake::runningEditor(fake::japaneseCodes(), 0x82A0), 0x82A0);
   }
   std::shared_ptr<fake::Document> document() { return launcher.running->document(); }
@@ -61,7 +61,7 @@ struct EditorBridgeFixture : AppTest {
     form->CheckSync->blockSignals(false);
   }
   void expectCharacter(int32_t code, const QString& caption, const QString& text) {
-    EXPECT_EQ(form->currentCharCode(), code);
+    EXPECT_EQ(peek(*form).currentCharCode(), code);
     EXPECT_EQ(form->LabelCode->text(), caption);
     EXPECT_EQ(form->LabelChar->text(), text);
   }
@@ -72,9 +72,9 @@ struct EditorBridgeFixture : AppTest {
 TEST_F(EditorBridgeFixture, AnOpenDocumentIsUsedWithoutQuestionsAndNeverOfferedForSaving) {
   openWith(fake::runningEditor(fake::latinCodes(), 0x20), 0x41);
   EXPECT_TRUE(prompts.asked.empty());
-  EXPECT_FALSE(form->editorLinked());
+  EXPECT_FALSE(peek(*form).editorLinked());
   EXPECT_EQ(document()->current, 0x41);
-  EXPECT_EQ(form->fonttype(), 1);
+  EXPECT_EQ(peek(*form).fonttype(), 1);
   EXPECT_EQ(form->TextFace->text(), "Arial") << "the default Japanese face does not suit a Latin font";
   document()->saved_ = false;
   form->Form_Unload();
@@ -85,7 +85,7 @@ TEST_F(EditorBridgeFixture, AFailedFirstConnectionDisablesTheEditorControlsUntil
   openWith(nullptr, 0x41);
   ASSERT_EQ(prompts.asked.size(), 1u);
   EXPECT_EQ(prompts.asked[0].text, QStringLiteral("Kernovaが起動できませんでした"));
-  EXPECT_TRUE(form->editorUnavailable());
+  EXPECT_TRUE(peek(*form).editorUnavailable());
   EXPECT_EQ(form->LabelStat->text(),
             QStringLiteral("Kernovaが起動できないか、Kernovaとの連動がキャンセルされました。"));
   for (QWidget* w : std::initializer_list<QWidget*>{
@@ -111,16 +111,16 @@ TEST_F(EditorBridgeFixture, AFailedFirstConnectionDisablesTheEditorControlsUntil
 TEST_F(EditorBridgeFixture, CancellingTheNoDocumentQuestionMakesTheEditorUnavailable) {
   prompts.answers = {Prompts::Answer::Cancel};
   openWith(std::make_shared<fake::Application>(), 0x41);
-  EXPECT_TRUE(form->editorUnavailable());
-  EXPECT_FALSE(form->editorLinked());
+  EXPECT_TRUE(peek(*form).editorUnavailable());
+  EXPECT_FALSE(peek(*form).editorLinked());
   EXPECT_FALSE(form->CommandKernova->isEnabled());
 }
 
 TEST_F(EditorBridgeFixture, ALatinFontCreatedAtThePromptCapsTheCodeAndIsOfferedForSaving) {
   prompts.answers = {Prompts::Answer::Yes, Prompts::Answer::Yes};
   openWith(std::make_shared<fake::Application>(), 0x82A0);
-  EXPECT_TRUE(form->editorLinked());
-  EXPECT_EQ(form->currentCharCode(), 255);
+  EXPECT_TRUE(peek(*form).editorLinked());
+  EXPECT_EQ(peek(*form).currentCharCode(), 255);
   EXPECT_EQ(document()->current, 255);
   document()->saved_ = false;
   prompts.answers = {Prompts::Answer::Yes};
@@ -134,7 +134,7 @@ TEST_F(EditorBridgeFixture, ALatinFontCreatedAtThePromptCapsTheCodeAndIsOfferedF
 TEST_F(EditorBridgeFixture, ShutDownEndsQuietlyWhenTheLinkedEditorHasGone) {
   prompts.answers = {Prompts::Answer::Yes, Prompts::Answer::No};
   openWith(std::make_shared<fake::Application>(), 0x82A0);
-  ASSERT_TRUE(form->editorLinked());
+  ASSERT_TRUE(peek(*form).editorLinked());
   launcher.running = nullptr;
   launcher.startable = fake::runningEditor(fake::latinCodes(), 0x41);
   form->Form_Unload();
@@ -147,11 +147,11 @@ TEST_F(EditorBridgeFixture, ShutDownEndsQuietlyWhenTheLinkedEditorHasGone) {
 TEST_F(EditorBridgeFixture, NextFollowsTheEditorsCodeOrderAndLoadsTheNewCharacter) {
   openJapanese();
   drawStroke();
-  ASSERT_GT(form->strokeLog().logEnd(), 0);
+  ASSERT_GT(peek(*form).strokeLog().logEnd(), 0);
   form->CommandNext_Click();
   expectCharacter(0x82A1, "82A1", QStringLiteral("ぃ"));
   EXPECT_EQ(form->TextChar->text(), QStringLiteral("ぃ"));
-  EXPECT_EQ(form->LabelStatus->text(), " " + QString::number(form->strokeLog().logEnd()));
+  EXPECT_EQ(form->LabelStatus->text(), " " + QString::number(peek(*form).strokeLog().logEnd()));
   form->CommandPrev2_Click();
   expectCharacter(0x82A0, "82A0", QStringLiteral("あ"));
 }
@@ -187,7 +187,7 @@ TEST_F(EditorBridgeFixture, SyncSwallowsExactlyTheCountedRequests) {
   drawStroke();
   const size_t before = imports();
   QTest::keyClicks(form->TextChar, "B");
-  EXPECT_EQ(form->syncSkipCount(), 0) << "clearing the field and inserting B were swallowed";
+  EXPECT_EQ(peek(*form).syncSkipCount(), 0) << "clearing the field and inserting B were swallowed";
   EXPECT_EQ(imports(), before + 1) << "only the key press itself sent A";
   EXPECT_EQ(lastImport(), "0041.bmp");
   form->CommandKernova_Click();
@@ -199,21 +199,21 @@ TEST_F(EditorBridgeFixture, ACountLeftFromSyncOffSwallowsSendsUnlessSyncIsSwitch
   openLatin();
   form->TextChar->setText("A");
   QTest::keyClicks(form->TextChar, "B");
-  ASSERT_EQ(form->syncSkipCount(), 2) << "nothing consumed it while Sync was off";
+  ASSERT_EQ(peek(*form).syncSkipCount(), 2) << "nothing consumed it while Sync was off";
   tickSyncQuietly();
   const size_t before = imports();
   form->CommandKernova_Click();
   form->CommandKernova_Click();
-  EXPECT_EQ(form->syncSkipCount(), 0);
+  EXPECT_EQ(peek(*form).syncSkipCount(), 0);
   EXPECT_EQ(imports(), before);
   form->CommandKernova_Click();
   EXPECT_EQ(imports(), before + 1);
 
   form->CheckSync->setChecked(false);
   QTest::keyClicks(form->TextChar, "C");
-  ASSERT_EQ(form->syncSkipCount(), 2);
+  ASSERT_EQ(peek(*form).syncSkipCount(), 2);
   form->CheckSync->setChecked(true);
-  EXPECT_EQ(form->syncSkipCount(), 0) << "the click handler starts Sync afresh";
+  EXPECT_EQ(peek(*form).syncSkipCount(), 0) << "the click handler starts Sync afresh";
 }
 
 // Regression: a count set for a change event that never comes (the field already
@@ -229,9 +229,9 @@ TEST_F(EditorBridgeFixture, SyncSendsBeforeNextAndANextThatLeavesTheFieldLeavesN
   expectCharacter(0xFF, "FF", QStringLiteral("ÿ"));
   drawStroke();
   form->CommandNext_Click();  // the last code: the editor stays on it
-  EXPECT_EQ(form->currentCharCode(), 0xFF);
+  EXPECT_EQ(peek(*form).currentCharCode(), 0xFF);
   EXPECT_EQ(imports(), before + 2);
-  EXPECT_EQ(form->syncSkipCount(), 0);
+  EXPECT_EQ(peek(*form).syncSkipCount(), 0);
   form->CommandKernova_Click();
   EXPECT_EQ(imports(), before + 3);
 }
@@ -257,10 +257,10 @@ TEST_F(EditorBridgeFixture, AutoStepsAfterASendOnlyWithoutSync) {
   expectCharacter(0x42, "42", "B");
   tickSyncQuietly();
   form->CommandKernova_Click();
-  EXPECT_EQ(form->currentCharCode(), 0x42);
+  EXPECT_EQ(peek(*form).currentCharCode(), 0x42);
 }
 
-TEST_F(EditorBridgeFixture, ABitmapThatCannotBeWrittenAbandonsTheSend) {
+TEST_F(EditorBridgeFixture, ABitmapThatCannotBeWrittenAbandonsTheSendAndAFailedImportIsReported) {
   openLatin();
   ASSERT_TRUE(QDir(workingDirectory()).mkpath("data/srfm_dots0041.bmp"));  // a folder in the way
   const size_t calls = document()->calls.size();
@@ -270,6 +270,10 @@ TEST_F(EditorBridgeFixture, ABitmapThatCannotBeWrittenAbandonsTheSend) {
   EXPECT_EQ(document()->calls.size(), calls);
   EXPECT_EQ(launcher.attaches, attaches);
   EXPECT_FALSE(form->LabelStat->text().isEmpty()) << "the export says why";
+  ASSERT_TRUE(QDir(workingDirectory()).rmdir("data/srfm_dots0041.bmp"));
+  document()->failing = {"ImportBmpfile"};
+  form->CommandKernova_Click();
+  EXPECT_TRUE(form->LabelStat->text().startsWith("Kernovaへ文字を読み込めませんでした（"));
 }
 
 // --- the character switch ------------------------------------------------------------
@@ -293,7 +297,7 @@ TEST_F(EditorBridgeFixture, EveryChangeOfCharacterSavesTheOldStrokesAndLoadsTheN
     writeBytes(data / newFile, newStrokes);
     writeBytes(workingDirectory().toStdString() + "/tovane.ini", "[DERUZIZAZARURID]\nChar=33440\n");
     change();
-    EXPECT_EQ(form->strokeLog().logEnd(), 2) << newFile;
+    EXPECT_EQ(peek(*form).strokeLog().logEnd(), 2) << newFile;
     form->Form_Unload();
     EXPECT_EQ(readBytes(data / "srfm_data82A0.log"), oldStrokes) << newFile;
     EXPECT_EQ(readBytes(data / newFile), newStrokes) << newFile;
@@ -309,12 +313,12 @@ TEST_F(EditorBridgeFixture, ASwitchThatCannotSaveTheOldStrokesIsRefused) {
     openLatin();
     form->TextChar->setText("A");
     drawStroke();
-    const int32_t records = form->strokeLog().logEnd();
+    const int32_t records = peek(*form).strokeLog().logEnd();
     ASSERT_TRUE(QDir(workingDirectory()).mkpath("data/srfm_data0041.log"));  // the save fails
     move();
     expectCharacter(0x41, "41", "A");
     EXPECT_EQ(form->TextChar->text(), "A");
-    EXPECT_EQ(form->strokeLog().logEnd(), records);
+    EXPECT_EQ(peek(*form).strokeLog().logEnd(), records);
     EXPECT_EQ(document()->current, 0x41) << "the editor is put back";
     EXPECT_TRUE(form->LabelStat->text().contains("を保存できません")) << form->LabelStat->text().toStdString();
     ASSERT_TRUE(QDir(workingDirectory()).rmdir("data/srfm_data0041.log"));
@@ -327,16 +331,16 @@ TEST_F(EditorBridgeFixture, TypingOnALatinFontSwitchesCharactersAndKeepsTheirStr
   openLatin();
   form->TextChar->setText("A");
   drawStroke();
-  const int32_t records = form->strokeLog().logEnd();
+  const int32_t records = peek(*form).strokeLog().logEnd();
   QTest::keyClicks(form->TextChar, "B");
   expectCharacter(66, "42", "B");
   EXPECT_EQ(form->TextChar->text(), "B");
   EXPECT_EQ(document()->current, 66);
-  EXPECT_EQ(form->strokeLog().logEnd(), 0) << "B has no strokes yet";
+  EXPECT_EQ(peek(*form).strokeLog().logEnd(), 0) << "B has no strokes yet";
   EXPECT_TRUE(QFileInfo::exists(workingDirectory() + "/data/srfm_data0041.log"));
   QTest::keyClicks(form->TextChar, "A");
-  EXPECT_EQ(form->currentCharCode(), 0x41);
-  EXPECT_EQ(form->strokeLog().logEnd(), records);
+  EXPECT_EQ(peek(*form).currentCharCode(), 0x41);
+  EXPECT_EQ(peek(*form).strokeLog().logEnd(), records);
   EXPECT_EQ(form->LabelStatus->text(), " " + QString::number(records));
 }
 
@@ -353,20 +357,20 @@ TEST_F(EditorBridgeFixture, ASecondJapaneseCharacterReplacesTheFirstAndSwitchesO
   form->TextChar->setText(QStringLiteral("あ"));
   form->TextChar->end(false);
   drawStroke();
-  const int32_t records = form->strokeLog().logEnd();
+  const int32_t records = peek(*form).strokeLog().logEnd();
   // A key press carrying text that has no key of its own, as an input method gives.
   QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("い"));
   QApplication::sendEvent(form->TextChar, &press);
   EXPECT_EQ(form->TextChar->text(), QStringLiteral("い"));
   expectCharacter(0x82A2, "82A2", QStringLiteral("い"));
   EXPECT_EQ(document()->current, 0x82A2);
-  EXPECT_EQ(form->strokeLog().logEnd(), 0);
+  EXPECT_EQ(peek(*form).strokeLog().logEnd(), 0);
   form->TextChar->setText(QString());
-  EXPECT_EQ(form->currentCharCode(), 0x82A2) << "deleting the character changes nothing else";
+  EXPECT_EQ(peek(*form).currentCharCode(), 0x82A2) << "deleting the character changes nothing else";
   form->CommandPrev_Click();
   form->CommandPrev_Click();
-  EXPECT_EQ(form->currentCharCode(), 0x82A0);
-  EXPECT_EQ(form->strokeLog().logEnd(), records) << "saved once, with the strokes drawn for 0x82A0";
+  EXPECT_EQ(peek(*form).currentCharCode(), 0x82A0);
+  EXPECT_EQ(peek(*form).strokeLog().logEnd(), records) << "saved once, with the strokes drawn for 0x82A0";
 }
 
 }  // namespace

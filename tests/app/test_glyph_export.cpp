@@ -2,9 +2,9 @@
 // what counts as ink on the composed canvas, and the failure that abandons a send.
 #include <QDir>
 
-#include "platform/PictureBox.h"
 #include "platform/RetainedImage.h"
 #include "tests/app/AppHarness.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 
@@ -12,8 +12,8 @@ class GlyphExportTest : public AppTest {
  protected:
   void SetUp() override { build(); }
   void dot(StrokeKind kind, int x, int y, int width) {
-    form->strokeLog().appendStrokeRecord(kind, x, y, width);
-    form->strokeLog().appendStrokeRecord(StrokeKind::End, x, y, width);
+    peek(*form).strokeLog().appendStrokeRecord(kind, x, y, width);
+    peek(*form).strokeLog().appendStrokeRecord(StrokeKind::End, x, y, width);
   }
   void showGuide(Colour colour) {
     form->TextFace->setText("MS Gothic");
@@ -26,7 +26,7 @@ class GlyphExportTest : public AppTest {
 };
 
 TEST_F(GlyphExportTest, FileIsNamedAfterTheCodeAndHoldsTheCanvasAsItIs) {
-  form->setCurrentCharCode(0x41);
+  peek(*form).setCurrentCharCode(0x41);
   form->canvas().image().setPixel(0, 0, 0xFF000000u);  // no redraw happens before export
   const QString latin = form->exportGlyphBitmap();
   EXPECT_EQ(latin, workingDirectory() + "/data/srfm_dots0041.bmp");
@@ -34,13 +34,13 @@ TEST_F(GlyphExportTest, FileIsNamedAfterTheCodeAndHoldsTheCanvasAsItIs) {
   ASSERT_EQ(read.size(), QSize(512, 512));
   EXPECT_EQ(read.pixel(0, 0), 0xFF000000u);
   EXPECT_EQ(read.pixel(1, 0), 0xFFFFFFFFu);
-  form->setCurrentCharCode(0xFF21);
+  peek(*form).setCurrentCharCode(0xFF21);
   EXPECT_EQ(form->exportGlyphBitmap(), workingDirectory() + "/data/srfm_dotsFF21.bmp");
 }
 
 TEST_F(GlyphExportTest, OnlyBlackStrokesAreInkOverTheGreyGuideAndGreyErases) {
   for (Colour grey : {colours::SystemActiveBorder, colours::SystemAppWorkspace}) {
-    form->strokeLog().clearStrokeLog();
+    peek(*form).strokeLog().clearStrokeLog();
     dot(StrokeKind::Begin, 100, 100, 20);
     dot(StrokeKind::Begin, 300, 200, 20);
     dot(StrokeKind::BeginGrey, 100, 100, 40);

@@ -12,13 +12,10 @@
 #include <fstream>
 
 #include "app/Form1.h"
-#include "platform/SystemCodePage.h"
+#include "editor/SystemCodePage.h"
 #include "platform/TerminationSignals.h"
-#include "tests/app/FakeSettingsStore.h"
-#include "tests/editor/FakeEditor.h"
-#include "tests/input/FakeTabletLayer.h"
-#include "tests/support/FakeBrushHost.h"
-#include "tests/support/FakePrompts.h"
+#include "tests/app/FakeServices.h"
+#include "tests/app/Form1TestAccess.h"
 
 namespace {
 
@@ -40,13 +37,14 @@ struct LifecycleFixture : ::testing::Test {
   JournalSettings settings;
   FakeTabletLayer tablet;
   fake::Launcher launcher;
+  FakeServices fakes;
   std::unique_ptr<Form1> form;
 
   fs::path root() const { return dir.path().toStdString(); }
-  void SetUp() override { platform::setSystemCodePage(codepage::CodePage::Cp1252); }
+  void SetUp() override { editor::setSystemCodePage(codepage::CodePage::Cp1252); }
   void TearDown() override {
     form.reset();
-    platform::setSystemCodePage(std::nullopt);
+    editor::setSystemCodePage(std::nullopt);
   }
   void start() {
     Form1Services services;
@@ -56,6 +54,7 @@ struct LifecycleFixture : ::testing::Test {
     services.tablet = &tablet;
     services.editor = &launcher;
     services.workingDirectory = root();
+    fakes.fillIn(services);
     form = std::make_unique<Form1>(services);
   }
 };
@@ -66,11 +65,11 @@ TEST_F(LifecycleFixture, StartUpLoadsTheStoredCharactersStrokesThenOpensTheTable
       << "1,3,10,10\r\n2,3,20,20\r\n3,0,0,0\r\n";
   settings.values["Char"] = "66";
   start();
-  EXPECT_EQ(form->currentCharCode(), 66);
-  EXPECT_EQ(form->strokeLog().logEnd(), 3) << "the stored character's file, read after the settings";
+  EXPECT_EQ(peek(*form).currentCharCode(), 66);
+  EXPECT_EQ(peek(*form).strokeLog().logEnd(), 3) << "the stored character's file, read after the settings";
   EXPECT_EQ(form->LabelStatus->text(), " 3");
   EXPECT_EQ(tablet.opens, 1);
-  EXPECT_TRUE(form->dotsBasePath().endsWith("/data/srfm_dots"));
+  EXPECT_TRUE(peek(*form).dotsBasePath().endsWith("/data/srfm_dots"));
   EXPECT_EQ(launcher.attaches, 0) << "the editor is reached at the first activation, not before";
 }
 
@@ -79,12 +78,12 @@ TEST_F(LifecycleFixture, ShutDownSendsSavesAsksAndClosesTheTabletInThatOrder) {
   launcher.running = std::make_shared<fake::Application>();
   start();
   form->Form_Activate();
-  ASSERT_TRUE(form->editorLinked());
+  ASSERT_TRUE(peek(*form).editorLinked());
   form->setCheckValue(form->CheckSync, 1);
   form->PictureDOT_MouseDown(1, 0, 50, 50);
   form->PictureDOT_MouseMove(1, 0, 50, 90);
   form->PictureDOT_MouseUp(1, 0, 50, 90);
-  const fs::path strokes = root() / form->strokeFileName(form->currentCharCode()).toStdString();
+  const fs::path strokes = root() / form->strokeFileName(peek(*form).currentCharCode()).toStdString();
 
   size_t importsAtSettings = 0;
   bool strokesAtSettings = false;
@@ -111,7 +110,7 @@ TEST_F(LifecycleFixture, ShutDownSendsSavesAsksAndClosesTheTabletInThatOrder) {
 TEST_F(LifecycleFixture, TerminationSignalClosesThroughTheShutDown) {
   start();
   form->show();
-  closeOnTerminationSignals(form.get());
+  platform::closeOnTerminationSignals(form.get());
   form->PictureDOT_MouseDown(1, 0, 50, 50);
   form->PictureDOT_MouseUp(1, 0, 50, 50);
   std::raise(SIGTERM);

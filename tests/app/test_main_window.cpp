@@ -15,10 +15,9 @@
 #include <QTimer>
 
 #include "app/Form1.h"
-#include "platform/PictureBox.h"
-#include "tests/support/FakeBrushHost.h"
-#include "tests/app/FakeSettingsStore.h"
-#include "tests/support/FakePrompts.h"
+#include "tests/app/FakeServices.h"
+#include "tests/app/Form1TestAccess.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 
@@ -30,6 +29,7 @@ struct WindowFixture : ::testing::Test {
   FakePrompts prompts;
   FixedRandom random;
   FakeSettingsStore settings;
+  FakeServices fakes;
   std::unique_ptr<Form1> form;
 
   void SetUp() override {
@@ -38,6 +38,7 @@ struct WindowFixture : ::testing::Test {
     services.settings = &settings;
     services.random = &random;
     services.workingDirectory = dir.path().toStdString();
+    fakes.fillIn(services);
     form = std::make_unique<Form1>(services);
   }
 
@@ -112,7 +113,7 @@ TEST_F(WindowFixture, MouseStrokeLogsRecordsAndLeavesInk) {
   move(QPointF(50, 70));
   move(QPointF(50, 80));
   release(QPointF(50, 80));
-  const StrokeLog& log = form->strokeLog();
+  const StrokeLog& log = peek(*form).strokeLog();
   ASSERT_GE(log.logEnd(), 4);
   EXPECT_EQ(log.at(0), (StrokeRecord{1, 50, 60, 1}));
   EXPECT_EQ(log.at(1).kind, 2);
@@ -126,8 +127,8 @@ TEST_F(WindowFixture, ClockGrowsTheMouseWidthWhileHeld) {
   press(QPointF(200, 200));
   for (int i = 0; i < 6; ++i) form->Timer1_Timer();
   release(QPointF(200, 200));
-  EXPECT_EQ(form->strokeLog().logEnd(), 1 + 6 + 1);
-  EXPECT_EQ(form->strokeLog().at(6).width, 7);
+  EXPECT_EQ(peek(*form).strokeLog().logEnd(), 1 + 6 + 1);
+  EXPECT_EQ(peek(*form).strokeLog().at(6).width, 7);
   EXPECT_EQ(pixel(203, 200), kBlack) << "a blot of width 7";
   EXPECT_EQ(pixel(205, 200), kWhite);
 }
@@ -137,8 +138,8 @@ TEST_F(WindowFixture, RightButtonDrawsLightGreyThatIsNotInk) {
   stroke(80, 4, Qt::LeftButton);
   stroke(80, 4, Qt::RightButton);
   int greyBegins = 0;
-  for (int32_t i = 0; i < form->strokeLog().logEnd(); ++i)
-    greyBegins += form->strokeLog().at(i).kind == 10;
+  for (int32_t i = 0; i < peek(*form).strokeLog().logEnd(); ++i)
+    greyBegins += peek(*form).strokeLog().at(i).kind == 10;
   EXPECT_EQ(greyBegins, 1);
   EXPECT_EQ(pixel(80, 105), 0xFFE0E0E0u);
   EXPECT_NE(qBlue(pixel(80, 105)), 0);
@@ -157,21 +158,21 @@ TEST_F(WindowFixture, GuideLineOnRow442IsNeverInk) {
 TEST_F(WindowFixture, SlidersDragEachOtherAlong) {
   form->SliderMax->setValue(80);
   form->SliderMin->setValue(120);
-  EXPECT_EQ(form->BMin(), 120);
-  EXPECT_EQ(form->BMax(), 120);
+  EXPECT_EQ(peek(*form).BMin(), 120);
+  EXPECT_EQ(peek(*form).BMax(), 120);
   EXPECT_EQ(form->SliderMax->value(), 120);
   EXPECT_EQ(form->LabelMax->text(), "120");
 
   form->SliderMin->setValue(10);
   form->SliderMax->setValue(3);
-  EXPECT_EQ(form->BMin(), 3);
+  EXPECT_EQ(peek(*form).BMin(), 3);
   EXPECT_EQ(form->LabelMin->text(), "3");
 
   form->SliderMin->setValue(3);
   form->SliderMax->setValue(3);
   form->SliderMax->setValue(9);
-  EXPECT_EQ(form->BMin(), 3) << "moving away in the permitted direction moves only one";
-  EXPECT_EQ(form->BMax(), 9);
+  EXPECT_EQ(peek(*form).BMin(), 3) << "moving away in the permitted direction moves only one";
+  EXPECT_EQ(peek(*form).BMax(), 9);
 }
 
 // --- Clear, UnDo, ReDo -------------------------------------------------------------
@@ -190,19 +191,19 @@ TEST_F(WindowFixture, UndoRedrawsAndRedoRestoresOneStroke) {
   form->mnuEditReDo->trigger();
   EXPECT_EQ(pixel(200, 105), kBlack);
   EXPECT_EQ(pixel(300, 105), kWhite);
-  EXPECT_EQ(form->LabelStatus->text(), " " + QString::number(form->strokeLog().logEnd()));
+  EXPECT_EQ(form->LabelStatus->text(), " " + QString::number(peek(*form).strokeLog().logEnd()));
 }
 
 TEST_F(WindowFixture, ClearEmptiesTheCanvasAndMarksItCleared) {
   form->setCheckValue(form->CheckRefChar, 0);
   stroke(150);
   form->CommandClear->click();
-  EXPECT_EQ(form->strokeLog().logEnd(), 0);
+  EXPECT_EQ(peek(*form).strokeLog().logEnd(), 0);
   EXPECT_EQ(form->LabelStatus->text(), " 0");
   EXPECT_EQ(pixel(150, 105), kWhite);
-  EXPECT_TRUE(form->clearPending());
+  EXPECT_TRUE(peek(*form).clearPending());
   press(QPointF(10, 10));
-  EXPECT_FALSE(form->clearPending()) << "a pen-down ends the cleared state";
+  EXPECT_FALSE(peek(*form).clearPending()) << "a pen-down ends the cleared state";
   release(QPointF(10, 10));
 }
 

@@ -28,9 +28,9 @@ struct PersistenceFixture : AppTest {
     build();
   }
   void addStroke(int x) {
-    form->strokeLog().appendStrokeRecord(StrokeKind::Begin, x, 10, 3);
-    form->strokeLog().appendStrokeRecord(StrokeKind::Line, x + 1, 20, 4);
-    form->strokeLog().appendStrokeRecord(StrokeKind::End, 0, 0, 0);
+    peek(*form).strokeLog().appendStrokeRecord(StrokeKind::Begin, x, 10, 3);
+    peek(*form).strokeLog().appendStrokeRecord(StrokeKind::Line, x + 1, 20, 4);
+    peek(*form).strokeLog().appendStrokeRecord(StrokeKind::End, 0, 0, 0);
   }
   QString saved(const QString& key) const { return settings.values.at(key); }
   QString status() const { return form->LabelStat->text(); }
@@ -61,8 +61,8 @@ TEST_F(PersistenceFixture, FirstRunStartsFromTheDefaults) {
 TEST_F(PersistenceFixture, StoredMinimumAboveDefaultMaximumIsPulledDown) {
   settings.values["BMin"] = "25";
   start();
-  EXPECT_EQ(form->BMin(), 20);
-  EXPECT_EQ(form->BMax(), 20);
+  EXPECT_EQ(peek(*form).BMin(), 20);
+  EXPECT_EQ(peek(*form).BMax(), 20);
   EXPECT_EQ(form->SliderMin->value(), 20);
   EXPECT_EQ(form->LabelMin->text(), "20");
 }
@@ -81,8 +81,8 @@ TEST_F(PersistenceFixture, EveryKeyRoundTripsInTableOrder) {
   EXPECT_EQ(form->TextChar->text(), "あ");
   EXPECT_EQ(form->LabelCode->text(), "82A0");
   EXPECT_EQ(form->CommandUsePreset[1]->text(), "40,60,M");
-  EXPECT_EQ(form->BMin(), 3);
-  EXPECT_EQ(form->BMax(), 44);
+  EXPECT_EQ(peek(*form).BMin(), 3);
+  EXPECT_EQ(peek(*form).BMax(), 44);
   EXPECT_EQ(form->LabelChar->size(), QSize(30, 21));
   EXPECT_EQ(form->LabelChar->foreColour(), 0x8000000Cu);
   EXPECT_TRUE(form->TextLSB->isEnabled()) << "assigning SetSB runs its handler";
@@ -128,8 +128,8 @@ TEST_F(PersistenceFixture, FailedSettingsSaveIsReported) {
 TEST_F(PersistenceFixture, PresetsStoreTheCurrentWidthsAndModeAndApplyThem) {
   start();
   form->CommandUsePreset[2]->click();
-  EXPECT_EQ(form->BMin(), 100);
-  EXPECT_EQ(form->BMax(), 100);
+  EXPECT_EQ(peek(*form).BMin(), 100);
+  EXPECT_EQ(peek(*form).BMax(), 100);
   EXPECT_EQ(Form1::checkValue(form->CheckSumiro), 0);
   form->SliderMin->setValue(5);
   form->SliderMin_Scroll();
@@ -139,7 +139,7 @@ TEST_F(PersistenceFixture, PresetsStoreTheCurrentWidthsAndModeAndApplyThem) {
   EXPECT_EQ(form->CommandUsePreset[1]->text(), "5,40");
   EXPECT_EQ(form->CommandUsePreset[0]->text(), "1,20,M");
   form->CommandUsePreset[0]->click();
-  EXPECT_EQ(form->BMin(), 1);
+  EXPECT_EQ(peek(*form).BMin(), 1);
   EXPECT_EQ(form->LabelMax->text(), "20");
   EXPECT_EQ(Form1::checkValue(form->CheckSumiro), 1);
   form->saveSettings();
@@ -155,12 +155,12 @@ TEST_F(PersistenceFixture, UndoAfterClearRestoresTheClearedStrokesFromTheFile) {
   addStroke(10);
   addStroke(20);
   form->CommandClear->click();
-  EXPECT_EQ(form->strokeLog().logEnd(), 0);
+  EXPECT_EQ(peek(*form).strokeLog().logEnd(), 0);
   EXPECT_EQ(fs::file_size(dataFile("srfm_data0021.log")), 62u);
   form->mnuEditUnDo_Click();
-  EXPECT_EQ(form->strokeLog().logEnd(), 6);
+  EXPECT_EQ(peek(*form).strokeLog().logEnd(), 6);
   EXPECT_EQ(form->LabelStatus->text(), " 6");
-  EXPECT_EQ(form->strokeLog().at(3), (StrokeRecord{1, 20, 10, 3}));
+  EXPECT_EQ(peek(*form).strokeLog().at(3), (StrokeRecord{1, 20, 10, 3}));
 }
 
 TEST_F(PersistenceFixture, DamagedFileIsMovedAsideAndNeverOverwritten) {
@@ -168,7 +168,7 @@ TEST_F(PersistenceFixture, DamagedFileIsMovedAsideAndNeverOverwritten) {
   const std::string damaged = "1,3,120,345\r\n2,3,x,350\r\n";
   writeBytes(dataFile("srfm_data0021.log"), damaged);
   start();
-  EXPECT_EQ(form->strokeLog().logEnd(), 0);
+  EXPECT_EQ(peek(*form).strokeLog().logEnd(), 0);
   EXPECT_TRUE(status().contains("srfm_data0021.log.damaged")) << status().toStdString();
   EXPECT_TRUE(status().contains("2行目")) << status().toStdString();
   EXPECT_EQ(readBytes(dataFile("srfm_data0021.log.damaged")), damaged);
@@ -198,11 +198,11 @@ TEST_F(PersistenceFixture, UncreatableDataFolderStillOpensAndSaysWhy) {
   writeBytes(root() / "data", "not a folder");
   start();
   EXPECT_TRUE(status().contains("dataフォルダを作成できません")) << status().toStdString();
-  EXPECT_EQ(form->strokeLog().logEnd(), 0);
+  EXPECT_EQ(peek(*form).strokeLog().logEnd(), 0);
   addStroke(10);
   form->CommandSave->click();
   EXPECT_TRUE(status().contains("を保存できません")) << status().toStdString();
-  EXPECT_EQ(form->strokeLog().logEnd(), 3) << "a failed save keeps the log";
+  EXPECT_EQ(peek(*form).strokeLog().logEnd(), 3) << "a failed save keeps the log";
   form->Form_Unload();
   EXPECT_EQ(readBytes(root() / "data"), "not a folder");
   ASSERT_EQ(prompts.asked.size(), 1u) << "strokes lost at shut-down are not lost silently";
@@ -234,12 +234,12 @@ TEST_F(PersistenceFixture, UndoAfterAFailedClearSaveRestoresTheStrokesFromMemory
   addStroke(10);
   addStroke(20);
   form->CommandClear->click();
-  EXPECT_EQ(form->strokeLog().logEnd(), 0);
+  EXPECT_EQ(peek(*form).strokeLog().logEnd(), 0);
   form->mnuEditUnDo_Click();
-  EXPECT_EQ(form->strokeLog().logEnd(), 6);
-  EXPECT_EQ(form->strokeLog().at(3), (StrokeRecord{1, 20, 10, 3}));
+  EXPECT_EQ(peek(*form).strokeLog().logEnd(), 6);
+  EXPECT_EQ(peek(*form).strokeLog().at(3), (StrokeRecord{1, 20, 10, 3}));
   form->mnuEditUnDo_Click();
-  EXPECT_EQ(form->strokeLog().logEnd(), 3) << "the restored strokes undo one by one";
+  EXPECT_EQ(peek(*form).strokeLog().logEnd(), 3) << "the restored strokes undo one by one";
 }
 
 TEST_F(PersistenceFixture, HostileValuesLoadAndReplayWithoutHarm) {
@@ -249,7 +249,7 @@ TEST_F(PersistenceFixture, HostileValuesLoadAndReplayWithoutHarm) {
   fs::create_directory(root() / "data");
   writeBytes(dataFile("srfm_data0021.log"), hostile);
   start();
-  ASSERT_EQ(form->strokeLog().logEnd(), 5);
+  ASSERT_EQ(peek(*form).strokeLog().logEnd(), 5);
   form->redrawCanvas();
   form->CommandSave->click();
   EXPECT_EQ(readBytes(dataFile("srfm_data0021.log")), hostile);

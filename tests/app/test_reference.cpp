@@ -1,10 +1,10 @@
 // The reference character on the main window: face choice and substitution, the
 // character set's effect on the entry field, the guide switch, cropping by drag, the
 // colour toggle, and the enlarged guide on the canvas.
-#include "platform/PictureBox.h"
 #include "platform/RetainedImage.h"
 #include "reference/ReferenceFace.h"
 #include "tests/app/AppHarness.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 
@@ -59,18 +59,18 @@ TEST_F(ReferenceTest, SameSubstituteOrEmptyFaceChangesNothingAndDoesNotRedraw) {
 TEST_F(ReferenceTest, WesternFaceTurnsDoubleByteCodesIntoAAndKeepsSingleBytes) {
   for (int32_t code : {0x82A0, -1}) {
     form->TextFace->setText("MS Gothic");
-    form->setCurrentCharCode(code);
+    peek(*form).setCurrentCharCode(code);
     form->TextFace->setText("Arial");
     EXPECT_EQ(form->TextChar->text(), "A") << code;
     EXPECT_EQ(form->LabelChar->text(), "A") << code;
-    EXPECT_EQ(form->currentCharCode(), 65) << code;
+    EXPECT_EQ(peek(*form).currentCharCode(), 65) << code;
     EXPECT_EQ(form->LabelCode->text(), "41") << code;
   }
   form->TextFace->setText("MS Gothic");
-  form->setCurrentCharCode(0x42);
+  peek(*form).setCurrentCharCode(0x42);
   form->TextChar->setText("B");
   form->TextFace->setText("Arial");
-  EXPECT_EQ(form->currentCharCode(), 0x42);
+  EXPECT_EQ(peek(*form).currentCharCode(), 0x42);
   EXPECT_EQ(form->TextChar->text(), "B");
 }
 
@@ -88,8 +88,8 @@ TEST_F(ReferenceTest, WesternFaceDisablesTheInputMethodAndAJapaneseFaceAllowsIt)
 TEST_F(ReferenceTest, GuideOffDisablesItsControlsAndShowsOnlyBackgroundGuideLineAndStrokes) {
   form->LabelChar->setForeColour(colours::Black);
   form->LabelChar->setText("A");
-  form->strokeLog().appendStrokeRecord(StrokeKind::Begin, 100, 100, 9);
-  form->strokeLog().appendStrokeRecord(StrokeKind::End, 100, 100, 9);
+  peek(*form).strokeLog().appendStrokeRecord(StrokeKind::Begin, 100, 100, 9);
+  peek(*form).strokeLog().appendStrokeRecord(StrokeKind::End, 100, 100, 9);
   Form1::setCheckValue(form->CheckRefChar, 0);
   EXPECT_FALSE(form->LabelChar->isEnabled());
   EXPECT_FALSE(form->TextFace->isEnabled());

@@ -5,9 +5,10 @@
 #include <QPointingDevice>
 #include <QTabletEvent>
 
-#include "platform/PictureBox.h"
+#include "platform/TabletLayer.h"
 #include "tests/app/AppHarness.h"
 #include "tests/input/FakeTabletLayer.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ struct TabletFixture : AppTest {
   }
   void move(QPointF p) { mouse(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, p); }
   void release(QPointF p) { mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, p); }
-  StrokeRecord record(int32_t i) { return form->strokeLog().at(i); }
+  StrokeRecord record(int32_t i) { return peek(*form).strokeLog().at(i); }
   uint32_t meter(int x) { return form->PictureTabletPressure->picture().image().pixel(x, 4); }
   uint32_t indicator() { return form->PictureMouseIndicator->picture().image().pixel(4, 4); }
 };
@@ -47,14 +48,15 @@ struct TabletFixture : AppTest {
 }  // namespace
 
 TEST_F(TabletFixture, PlatformWithoutTabletEventsShowsTheStatusLineAndDrawsWithTheMouse) {
-  build(nullptr);  // the production layer on the offscreen platform
+  const std::unique_ptr<TabletLayer> offscreen = platform::makeTabletLayer("offscreen");
+  build(offscreen.get());
   EXPECT_EQ(form->LabelStat->text(), kNotAvailable);
   form->CommandResetTablet->click();
   EXPECT_EQ(form->LabelStat->text(), kNotAvailable);
   EXPECT_TRUE(prompts.asked.empty());
   press(QPointF(50, 50));
   EXPECT_EQ(indicator(), kRed);
-  EXPECT_EQ(record(0), rec(StrokeKind::Begin, 50, 50, form->BMin()));
+  EXPECT_EQ(record(0), rec(StrokeKind::Begin, 50, 50, peek(*form).BMin()));
 }
 
 TEST_F(TabletFixture, RefusedContextShowsTheBoxAtStartUpAndAtEveryResetAndReadsNoPackets) {
@@ -71,7 +73,7 @@ TEST_F(TabletFixture, RefusedContextShowsTheBoxAtStartUpAndAtEveryResetAndReadsN
 
   tablet.queue.push(FakeTabletLayer::pen(1023));
   press(QPointF(20, 30));
-  EXPECT_EQ(record(0), rec(StrokeKind::Begin, 20, 30, form->BMin()));
+  EXPECT_EQ(record(0), rec(StrokeKind::Begin, 20, 30, peek(*form).BMin()));
   EXPECT_EQ(tablet.fetches, 0);
 }
 
@@ -137,7 +139,7 @@ TEST_F(TabletFixture, GreyInkWhenExactlyOneOfModifierAndInvertedPenHolds) {
     const auto why = testing::Message() << c.altitude << " " << c.modifiers << " " << c.button
                                         << " mouse mode " << c.mouseMode;
     EXPECT_EQ(record(0).kind, int16_t(c.expected)) << why;
-    EXPECT_EQ(form->brushEngine().mouseDrawing(), c.mouseMode) << why;
+    EXPECT_EQ(peek(*form).brushEngine().mouseDrawing(), c.mouseMode) << why;
   }
 }
 
@@ -146,7 +148,7 @@ TEST_F(TabletFixture, GreyInkWhenExactlyOneOfModifierAndInvertedPenHolds) {
 namespace {
 
 struct RealLayerFixture : TabletFixture {
-  std::unique_ptr<TabletLayer> layer = makeTabletLayer("xcb");
+  std::unique_ptr<TabletLayer> layer = platform::makeTabletLayer("xcb");
   QPointingDevice pen{"pen", 11, QInputDevice::DeviceType::Stylus,
                       QPointingDevice::PointerType::Pen, QInputDevice::Capability::Pressure, 1, 2};
   QPointingDevice eraser{"eraser", 12, QInputDevice::DeviceType::Stylus,
@@ -183,12 +185,12 @@ TEST_F(RealLayerFixture, PenStrokeCarriesThePressureWidths) {
   }
   sendTablet(QEvent::TabletRelease, pen, QPointF(200, 109), 0.0, Qt::NoButton);
   release(QPointF(200, 109));
-  ASSERT_GE(form->strokeLog().logEnd(), 5);
+  ASSERT_GE(peek(*form).strokeLog().logEnd(), 5);
   EXPECT_EQ(record(0), rec(StrokeKind::Begin, 200, 100, 20));
   EXPECT_EQ(record(1), rec(StrokeKind::Line, 200, 103, 17));
   EXPECT_EQ(record(2), rec(StrokeKind::Line, 200, 106, 14));
   EXPECT_EQ(record(3), rec(StrokeKind::Line, 200, 109, 10));  // the last 4 at once
-  EXPECT_EQ(record(form->strokeLog().logEnd() - 1), rec(StrokeKind::End, 0, 0, 0));
+  EXPECT_EQ(record(peek(*form).strokeLog().logEnd() - 1), rec(StrokeKind::End, 0, 0, 0));
 }
 
 TEST_F(RealLayerFixture, EraserEndDrawsGreyAndReadsAsInverted) {
@@ -208,7 +210,7 @@ TEST_F(RealLayerFixture, ResetKeepsThePenWorkingAndLeavingTheTabletDropsItsPacke
   EXPECT_EQ(form->LabelStat->text(), "");
   sendTablet(QEvent::TabletPress, pen, QPointF(70, 70), 1.0);
   press(QPointF(70, 70));
-  EXPECT_FALSE(form->brushEngine().mouseDrawing());
+  EXPECT_FALSE(peek(*form).brushEngine().mouseDrawing());
   EXPECT_EQ(record(0), rec(StrokeKind::Begin, 70, 70, 20));
   release(QPointF(70, 70));
 
@@ -217,5 +219,5 @@ TEST_F(RealLayerFixture, ResetKeepsThePenWorkingAndLeavingTheTabletDropsItsPacke
                      Qt::NoModifier, Qt::NoButton, Qt::NoButton);
   QApplication::sendEvent(qApp, &leave);
   press(QPointF(80, 80));
-  EXPECT_TRUE(form->brushEngine().mouseDrawing());
+  EXPECT_TRUE(peek(*form).brushEngine().mouseDrawing());
 }

@@ -4,15 +4,15 @@
 
 #include <deque>
 
-#include "FakeEditor.h"
 #include "editor/EditorLink.h"
+#include "tests/editor/FakeEditor.h"
 
 namespace {
 
 using editor::EditorWindow;
 using editor::FontType;
-using Answer = EditorWindow::Answer;
-using Buttons = EditorWindow::Buttons;
+using Answer = Prompts::Answer;
+using Buttons = Prompts::Buttons;
 
 const QString kNoDocumentQuestion =
     QStringLiteral("フォントファイルが開かれていません。新規作成しますか？\r\r新規作成する場合は Yes(はい)、"
@@ -22,9 +22,10 @@ const QString kLatinOrJapanese =
     QStringLiteral("欧文フォントなら Yes(はい)、和文フォントなら No(いいえ)を押してください。");
 const std::string kEditorShown = "editor:" + std::to_string(0x2a00005);
 
-class Window final : public EditorWindow {
+// The window and its message boxes, so questions and window events share one record.
+class Window final : public EditorWindow, public Prompts {
  public:
-  Answer ask(const QString& text, Buttons buttons) override {
+  Answer ask(const QString&, const QString& text, Buttons buttons) override {
     asked.push_back({text, buttons});
     events.push_back("ask");
     if (beforeAnswer) beforeAnswer(int(asked.size()));
@@ -73,7 +74,7 @@ class EditorLinkTest : public ::testing::Test {
 
   fake::Launcher launcher;
   Window window;
-  editor::EditorLink link{launcher, window};
+  editor::EditorLink link{launcher, window, window, "DeruziZazaRurid"};
 };
 
 TEST_F(EditorLinkTest, AttachesOrStartsAnEditorAndReportsOneThatCannotStart) {
@@ -160,7 +161,7 @@ TEST_F(EditorLinkTest, AnEditorThatDoesNotAnswerKeepsItsDocumentAndIsAskedNothin
   EXPECT_FALSE(link.connectEditor(false));
   EXPECT_TRUE(link.hasDocument());
   EXPECT_EQ(window.status, QStringLiteral("Kernovaが応答しません。応答するまで送れません"));
-  editor::offerToSaveFont(launcher, window);
+  editor::offerToSaveFont(launcher, window, window, "DeruziZazaRurid");
   EXPECT_TRUE(window.asked.empty());
   EXPECT_EQ(launcher.starts, 0);
 }
@@ -241,19 +242,19 @@ TEST_F(EditorLinkTest, GlyphAndSideBearingCallsReachTheEditorAndStopAtTheFirstFa
 // The question itself and its answers are covered through Form1 in tests/app.
 TEST_F(EditorLinkTest, ShutDownNeverStartsAnEditorNorAsksWithoutAnUnsavedFont) {
   launcher.startable = fake::runningEditor(fake::latinCodes(), 0x41);
-  editor::offerToSaveFont(launcher, window);
+  editor::offerToSaveFont(launcher, window, window, "DeruziZazaRurid");
   EXPECT_EQ(launcher.starts, 0);
   launcher.running = std::make_shared<fake::Application>();
-  editor::offerToSaveFont(launcher, window);
+  editor::offerToSaveFont(launcher, window, window, "DeruziZazaRurid");
   launcher.running = fake::runningEditor(fake::latinCodes(), 0x41);
-  editor::offerToSaveFont(launcher, window);
+  editor::offerToSaveFont(launcher, window, window, "DeruziZazaRurid");
   launcher.running->document()->saved_ = false;
   launcher.running->document()->failing = {"saved"};
-  editor::offerToSaveFont(launcher, window);
+  editor::offerToSaveFont(launcher, window, window, "DeruziZazaRurid");
   EXPECT_TRUE(window.asked.empty()) << "no document, a saved font, or an unreadable mark";
   launcher.running->document()->failing.clear();
   window.answers = {Answer::Yes};
-  editor::offerToSaveFont(launcher, window);
+  editor::offerToSaveFont(launcher, window, window, "DeruziZazaRurid");
   EXPECT_TRUE(launcher.running->document()->saved_);
   EXPECT_EQ(window.events.back(), kEditorShown) << "the editor is shown with its question";
 }

@@ -18,13 +18,13 @@
 #include FT_FREETYPE_H
 
 #include "app/Form1.h"
-#include "platform/SettingsStore.h"
+#include "editor/SystemCodePage.h"
 #include "platform/DBusEditor.h"
-#include "platform/PictureBox.h"
-#include "platform/SystemCodePage.h"
-#include "tests/support/FakeBrushHost.h"
-#include "tests/support/FakePrompts.h"
+#include "platform/SettingsStore.h"
+#include "tests/app/FakeServices.h"
+#include "tests/app/Form1TestAccess.h"
 #include "tests/kernova/app/EditorProcess.h"
+#include "widgets/PictureBox.h"
 
 namespace {
 
@@ -38,22 +38,25 @@ struct KernovaSendFixture : ::testing::Test {
   FakePrompts prompts;
   FixedRandom random;
   std::unique_ptr<platform::DBusEditorLauncher> launcher;
-  IniSettingsStore settings{dir.filePath("tovane.ini")};
+  platform::IniSettingsStore settings{dir.filePath("tovane.ini")};
+  FakeServices fakes;
   std::unique_ptr<Form1> form;
 
   void SetUp() override {
     ASSERT_TRUE(QFileInfo(editorProgram()).isExecutable()) << editorProgram().toStdString();
-    platform::setSystemCodePage(codepage::CodePage::Cp1252);
+    editor::setSystemCodePage(codepage::CodePage::Cp1252);
     launcher = std::make_unique<platform::DBusEditorLauncher>(QDBusConnection::sessionBus(), editorProgram());
-    form = std::make_unique<Form1>(Form1Services{.prompts = &prompts, .random = &random, .settings = &settings,
-                                                 .editor = launcher.get(), .workingDirectory = dir.path().toStdString()});
-    form->setCurrentCharCode(0x41);
+    Form1Services services{.prompts = &prompts, .random = &random, .settings = &settings,
+                           .editor = launcher.get(), .workingDirectory = dir.path().toStdString()};
+    fakes.fillIn(services);
+    form = std::make_unique<Form1>(services);
+    peek(*form).setCurrentCharCode(0x41);
   }
   void TearDown() override {
     form.reset();
     if (editorNameOwned()) QDBusInterface(kEditorName, "/Application", kEditorName).call("Quit");
     kernova::testing::waitUntil([] { return !editorNameOwned(); }, 5000);
-    platform::setSystemCodePage(std::nullopt);
+    editor::setSystemCodePage(std::nullopt);
   }
 
   void mouse(QEvent::Type type, QPointF p) {
@@ -100,15 +103,15 @@ double renderedOverlap(const QString& fontPath, const QImage& canvas, uint32_t c
 TEST_F(KernovaSendFixture, ADrawnGlyphSentAndSavedIsAValidFontThatRendersLikeTheCanvas) {
   prompts.answers = {Prompts::Answer::Yes, Prompts::Answer::Yes};  // new font, Latin
   form->Form_Activate();
-  ASSERT_FALSE(form->editorUnavailable()) << form->LabelStat->text().toStdString();
-  ASSERT_TRUE(form->editorLinked());
-  EXPECT_EQ(form->fonttype(), 1);
+  ASSERT_FALSE(peek(*form).editorUnavailable()) << form->LabelStat->text().toStdString();
+  ASSERT_TRUE(peek(*form).editorLinked());
+  EXPECT_EQ(peek(*form).fonttype(), 1);
   form->SliderMax->setValue(30);
   form->SliderMin->setValue(30);
   stroke({120, 420}, {250, 80});
   stroke({250, 80}, {380, 420});
   stroke({170, 300}, {330, 300});
-  ASSERT_GT(form->strokeLog().logEnd(), 0);
+  ASSERT_GT(peek(*form).strokeLog().logEnd(), 0);
   form->CommandKernova_Click();
   EXPECT_TRUE(QFileInfo::exists(dir.filePath("data/srfm_dots0041.bmp")));
 
@@ -132,7 +135,7 @@ TEST_F(KernovaSendFixture, ADrawnGlyphSentAndSavedIsAValidFontThatRendersLikeThe
 TEST_F(KernovaSendFixture, AnEditorThatDiedIsStartedAgainAndACancelEndsTheSendQuickly) {
   prompts.answers = {Prompts::Answer::Yes, Prompts::Answer::No};  // new font, Japanese
   form->Form_Activate();
-  ASSERT_FALSE(form->editorUnavailable());
+  ASSERT_FALSE(peek(*form).editorUnavailable());
   QDBusInterface(kEditorName, "/Application", kEditorName).call("Quit");
   ASSERT_TRUE(kernova::testing::waitUntil([] { return !editorNameOwned(); }, 5000));
 
@@ -145,7 +148,7 @@ TEST_F(KernovaSendFixture, AnEditorThatDiedIsStartedAgainAndACancelEndsTheSendQu
   ASSERT_EQ(prompts.asked.size(), asked + 1) << "the new editor has no document";
   EXPECT_TRUE(prompts.asked.back().text.startsWith(QStringLiteral("フォントファイルが開かれていません")));
   EXPECT_TRUE(editorNameOwned());
-  EXPECT_FALSE(form->editorConnected());
+  EXPECT_FALSE(peek(*form).editorConnected());
 }
 
 }  // namespace

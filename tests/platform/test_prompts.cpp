@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "platform/Prompts.h"
+#include "platform/MessageBoxPrompts.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ TEST(MessageBoxPrompts, EscAndTheCloseButtonDoNotAnswerAQuestionWithoutCancel) {
   struct Case { B buttons; QMessageBox::StandardButton click; A answer; };
   for (const Case& c : {Case{B::YesNo, QMessageBox::Yes, A::Yes},
                         Case{B::RetryClose, QMessageBox::Retry, A::Retry}}) {
-    MessageBoxPrompts prompts(nullptr);
+    platform::MessageBoxPrompts prompts(nullptr);
     bool stillOpen = false;
     QTimer::singleShot(0, [&] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());

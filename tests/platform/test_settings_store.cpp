@@ -42,21 +42,21 @@ struct SettingsStoreFixture : ::testing::Test {
 }  // namespace
 
 TEST(SettingsStoreLocation, UserScopeFileIsTovaneIniInTheConfigHome) {
-  IniSettingsStore store;
+  platform::IniSettingsStore store;
   const QString home = qEnvironmentVariable("XDG_CONFIG_HOME");
   ASSERT_FALSE(home.isEmpty());
   EXPECT_EQ(store.fileName(), home + "/tovane/tovane.ini");
   ASSERT_TRUE(store.setValues({{"Char", "65"}}));
   EXPECT_TRUE(fs::exists((home + "/tovane/tovane.ini").toStdString()));
-  EXPECT_EQ(IniSettingsStore().value("Char"), QString("65"));
+  EXPECT_EQ(platform::IniSettingsStore().value("Char"), QString("65"));
 }
 
 TEST_F(SettingsStoreFixture, ValuesAreStringsUnderTheSection) {
-  IniSettingsStore store(iniFile());
-  const SettingsStore::Entries entries = {{"Char", "65"}, {"RefFace", "ＭＳ Ｐゴシック"},
+  platform::IniSettingsStore store(iniFile());
+  const platform::SettingsStore::Entries entries = {{"Char", "65"}, {"RefFace", "ＭＳ Ｐゴシック"},
                                           {"LSB", "@odd"}, {"RSB", "a, b"}, {"BMin", ""}};
   ASSERT_TRUE(store.setValues(entries));
-  IniSettingsStore reread(iniFile());
+  platform::IniSettingsStore reread(iniFile());
   for (const auto& [key, text] : entries) EXPECT_EQ(reread.value(key), text) << key.toStdString();
   EXPECT_EQ(reread.value("Auto"), std::nullopt);
   const std::string file = readBytes(iniFile().toStdString());
@@ -66,17 +66,17 @@ TEST_F(SettingsStoreFixture, ValuesAreStringsUnderTheSection) {
 
 TEST_F(SettingsStoreFixture, HandEditedFileIsReadAsTextAndStillSaved) {
   std::ofstream(iniFile().toStdString()) << "[DERUZIZAZARURID]\nChar=1, 2\n\x01\x02garbage\n[x\n";
-  IniSettingsStore store(iniFile());
+  platform::IniSettingsStore store(iniFile());
   EXPECT_EQ(store.value("Char"), QString("1, 2"));
   ASSERT_TRUE(store.setValues({{"Char", "65"}}));
-  EXPECT_EQ(IniSettingsStore(iniFile()).value("Char"), QString("65"));
+  EXPECT_EQ(platform::IniSettingsStore(iniFile()).value("Char"), QString("65"));
 }
 
 TEST_F(SettingsStoreFixture, SaveThatCannotFinishLeavesTheOldFileWhole) {
-  IniSettingsStore store(iniFile());
+  platform::IniSettingsStore store(iniFile());
   ASSERT_TRUE(store.setValues({{"Char", "65"}, {"BMin", "3"}}));
   const std::string before = readBytes(iniFile().toStdString());
-  SettingsStore::Entries big;
+  platform::SettingsStore::Entries big;
   for (int i = 0; i < 200; ++i) big.emplace_back("Key" + QString::number(i), QString(100, 'x'));
   rlimit saved{};
   ::getrlimit(RLIMIT_FSIZE, &saved);
@@ -101,12 +101,12 @@ TEST_F(SettingsStoreFixture, OnlyARegularFileOfSaneSizeIsReadAndAnythingElseIsMo
       {"folder", [&] { fs::create_directory(path); }}};
   for (const auto& [name, plant] : cases) {
     plant();
-    IniSettingsStore store(iniFile());
+    platform::IniSettingsStore store(iniFile());
     EXPECT_EQ(store.value("Char"), std::nullopt) << name;
     EXPECT_TRUE(store.loadProblem().contains("既定値")) << name;
     EXPECT_TRUE(fs::exists(path + ".damaged")) << name;
     ASSERT_TRUE(store.setValues({{"Char", "65"}})) << name;
-    EXPECT_EQ(IniSettingsStore(iniFile()).value("Char"), QString("65")) << name;
+    EXPECT_EQ(platform::IniSettingsStore(iniFile()).value("Char"), QString("65")) << name;
     fs::remove_all(path + ".damaged");
     fs::remove_all(path);
   }
@@ -114,7 +114,7 @@ TEST_F(SettingsStoreFixture, OnlyARegularFileOfSaneSizeIsReadAndAnythingElseIsMo
 
 TEST_F(SettingsStoreFixture, UnwritableLocationIsAFailureNamingTheFile) {
   std::ofstream((dir.path() + "/blocker").toStdString()) << "a file, not a folder";
-  IniSettingsStore store(dir.path() + "/blocker/tovane.ini");
+  platform::IniSettingsStore store(dir.path() + "/blocker/tovane.ini");
   const Status status = store.setValues({{"Char", "65"}});
   EXPECT_FALSE(status);
   EXPECT_NE(status.message().find("blocker/tovane.ini"), std::string::npos) << status.message();

@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/Prompts.h"
+#include "prompts/Prompts.h"
 
 struct FakePrompts : Prompts {
   struct Asked {

@@ -8,7 +8,7 @@
 
 #include "common/codepage/CodePage.h"
 
-namespace platform {
+namespace editor {
 
 codepage::CodePage systemCodePage();
 // Overrides the locale's choice for the whole process; nothing restores it.
@@ -20,4 +20,4 @@ QString characterOfCode(int32_t code);
 // the code page cannot represent it, 0 for an empty text.
 int16_t codeOfText(const QString& text);
 
-}  // namespace platform
+}  // namespace editor

@@ -1,8 +1,8 @@
-#include "platform/SystemCodePage.h"
+#include "editor/SystemCodePage.h"
 
 #include <QLocale>
 
-namespace platform {
+namespace editor {
 namespace {
 
 std::optional<codepage::CodePage>& overridePage() {
@@ -33,4 +33,4 @@ int16_t codeOfText(const QString& text) {
   return static_cast<int16_t>(code.value_or('?'));
 }
 
-}  // namespace platform
+}  // namespace editor

@@ -1,4 +1,4 @@
-#include "platform/Prompts.h"
+#include "platform/MessageBoxPrompts.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -34,6 +34,8 @@ class AnswerBox final : public QMessageBox {
 
 }  // namespace
 
+namespace platform {
+
 Prompts::Answer MessageBoxPrompts::ask(const QString& title, const QString& text,
                                        Buttons buttons) {
   QMessageBox::StandardButtons standard = QMessageBox::Ok;
@@ -64,3 +66,5 @@ Prompts::Answer MessageBoxPrompts::ask(const QString& title, const QString& text
       return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
   }
 }
+
+}  // namespace platform

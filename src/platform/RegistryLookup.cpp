@@ -1,6 +1,0 @@
-#include "platform/RegistryLookup.h"
-
-RegistryLookup& systemRegistryLookup() {
-  static NoRegistryLookup lookup;
-  return lookup;
-}
