@@ -9,7 +9,7 @@
 #include "app/Form1.h"
 #include "glyph/GlyphBitmap.h"
 #include "platform/PictureBox.h"
-#include "platform/RetainedImage.h"
+#include "canvas/RetainedImage.h"
 #include "tests/support/FakeBrushHost.h"
 #include "tests/support/FakePrompts.h"
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/Form1.h"
+#include "brush/StrokeReplay.h"
 #include "platform/PictureBox.h"
 #include "platform/Prompts.h"
 #include "strokes/StrokeFile.h"

@@ -1,9 +1,5 @@
 #include "strokes/StrokeLog.h"
 
-#include <algorithm>
-
-#include "platform/Surface.h"
-
 void StrokeLog::clearStrokeLog() {
   m_logCapacity = kCapacityStep;
   m_records.resize(size_t(m_logCapacity) + 1);
@@ -50,26 +46,4 @@ void StrokeLog::setLoaded(int32_t count) {
   ensureSlot(count);
   m_logEnd = count;
   m_redoLimit = count;
-}
-
-void replayStrokes(const StrokeLog& log, Surface& surface, int32_t fromIndex, int32_t toIndex) {
-  fromIndex = std::max(fromIndex, 0);
-  for (int32_t i = fromIndex; i <= toIndex; ++i) {
-    const StrokeRecord& r = log.at(i);
-    switch (StrokeKind(r.kind)) {
-      case StrokeKind::Begin:
-      case StrokeKind::BeginGrey:
-        surface.setForeColor(r.kind == int16_t(StrokeKind::Begin) ? colours::Black
-                                                                   : colours::LightGreyInk);
-        surface.setDrawWidth(r.width);
-        surface.dot(r.x, r.y);
-        break;
-      case StrokeKind::Line:
-        surface.setDrawWidth(r.width);
-        surface.lineTo(r.x, r.y);
-        break;
-      default:
-        break;
-    }
-  }
 }

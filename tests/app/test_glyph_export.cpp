@@ -3,7 +3,7 @@
 #include <QDir>
 
 #include "platform/PictureBox.h"
-#include "platform/RetainedImage.h"
+#include "canvas/RetainedImage.h"
 #include "tests/app/AppHarness.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // character set's effect on the entry field, the guide switch, cropping by drag, the
 // colour toggle, and the enlarged guide on the canvas.
 #include "platform/PictureBox.h"
-#include "platform/RetainedImage.h"
+#include "canvas/RetainedImage.h"
 #include "reference/ReferenceFace.h"
 #include "tests/app/AppHarness.h"
 

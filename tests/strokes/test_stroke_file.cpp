@@ -10,7 +10,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/RetainedImage.h"
+#include "brush/StrokeReplay.h"
+#include "canvas/RetainedImage.h"
 #include "strokes/StrokeFile.h"
 #include "tests/support/FileBytes.h"
 
