@@ -11,7 +11,8 @@
 #include <filesystem>
 
 #include "app/Form1.h"
-#include "platform/RetainedImage.h"
+#include "brush/StrokeReplay.h"
+#include "canvas/RetainedImage.h"
 #include "strokes/StrokeFile.h"
 #include "tests/app/FakeServices.h"
 #include "tests/app/Form1TestAccess.h"
@@ -24,14 +25,17 @@ void BM_PointerMove(benchmark::State& state) {
   RetainedImage canvas(512, 512);
   FakeBrushHost host;
   FixedRandom random;
-  host.pen = {1, 512, 100};
-  brush::BrushEngine engine(canvas, host, random);
+  brush::BrushEngine engine(canvas, host, random, 121);
   canvas.setDrawWidth(base);
-  engine.mouseDown(1, 0, 256, 256);
+  brush::PenSample pen{256, 256, brush::LeftButton, 0, 1, 512, 100, false, 0};
+  engine.down(pen);
   double angle = 0;
   for (auto _ : state) {
     angle += 0.05;
-    engine.mouseMove(1, 0, float(256 + 150 * std::cos(angle)), float(256 + 150 * std::sin(angle)));
+    pen.x = float(256 + 150 * std::cos(angle));
+    pen.y = float(256 + 150 * std::sin(angle));
+    ++pen.time;
+    engine.move(pen);
     if (host.log.logEnd() > 100000) host.log.clearStrokeLog();
   }
 }

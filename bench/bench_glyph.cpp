@@ -8,7 +8,7 @@
 
 #include "app/Form1.h"
 #include "glyph/GlyphBitmap.h"
-#include "platform/RetainedImage.h"
+#include "canvas/RetainedImage.h"
 #include "tests/app/FakeServices.h"
 #include "tests/app/Form1TestAccess.h"
 #include "widgets/PictureBox.h"

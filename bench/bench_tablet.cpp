@@ -74,7 +74,7 @@ void BM_Form1ReadTabletPackets(benchmark::State& state) {
   for (int i = 0; i < kQueueSize; ++i) packets[size_t(i)] = FakeTabletLayer::pen(32 * i);
   for (auto _ : state) {
     for (const TabletPacket& packet : packets) tablet.queue.push(packet);
-    form.readTabletPackets();
+    form.Form_MouseMove(0, 0, 0, 0);
   }
   form.Form_Unload();
 }

@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/Surface.h"
+#include "brush/StrokeReplay.h"
+#include "brush/Surface.h"
 #include "strokes/StrokeFile.h"
 
 namespace {

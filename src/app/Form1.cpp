@@ -80,7 +80,9 @@ Form1::Form1(const Form1Services& services, QWidget* parent)
   reference::installFaceSubstitutions();
   createControls();
   createMenus();
-  m_brush = std::make_unique<brush::BrushEngine>(PictureDOT->picture(), *this, *services.random);
+  m_brush = std::make_unique<brush::BrushEngine>(PictureDOT->picture(), *this, *services.random,
+                                                 PictureTabletPressure->picture().width());
+  brushOptionsChanged();
   connectHandlers();
   Form_Load();
 }
@@ -221,6 +223,8 @@ void Form1::connectHandlers() {
   connect(CheckSync, &QCheckBox::stateChanged, this, [this] { CheckSync_Click(); });
   connect(CheckSB, &QCheckBox::stateChanged, this, [this] { CheckSB_Click(); });
   connect(CheckRefChar, &QCheckBox::stateChanged, this, [this] { CheckRefChar_Click(); });
+  connect(CheckSumiro, &QCheckBox::stateChanged, this, &Form1::brushOptionsChanged);
+  connect(CheckMouseMode, &QCheckBox::stateChanged, this, &Form1::brushOptionsChanged);
   connect(TextChar, &QLineEdit::textChanged, this, [this] { TextChar_Change(); });
   connect(TextFace, &QLineEdit::textChanged, this, [this] { TextFace_Change(); });
   connect(LabelChar, &ReferenceLabel::mouseDown, this, &Form1::LabelChar_MouseDown);

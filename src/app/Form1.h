@@ -13,7 +13,7 @@
 #include "app/ReplayCheckpoints.h"
 #include "brush/BrushEngine.h"
 #include "input/PacketTracker.h"
-#include "platform/Colour.h"
+#include "canvas/Colour.h"
 #include "strokes/StrokeLog.h"
 
 class QAction;
@@ -87,7 +87,9 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void openTablet();
   void closeTablet();
   void CommandResetTablet_Click();
-  void readTabletPackets() override;
+  // Drains the tablet's queue and shows the readout; false, changing nothing, when no
+  // context is open.
+  bool readTabletPackets();
   void Form_MouseMove(int button, int shift, float x, float y);
   void drawPressureBar(int position, Colour colour) override;
 
@@ -209,15 +211,14 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   // The status line's text for a failed operation: what failed, with the library's detail.
   void showFailure(const QString& what, const Status& failure);
 
+  // The edge to the brush engine: the event with the newest tablet reading, and the
+  // brush controls, as values (Form1Tablet.cpp, Form1Brush.cpp).
+  brush::PenSample penSample(int button, int shift, float x, float y);
+  static int64_t penTime();
+  void brushOptionsChanged();
+
   // brush::BrushHost
-  brush::PenValues penValues() const override;
-  brush::BrushOptions brushOptions() const override;
   void appendStrokeRecord(StrokeKind kind, int32_t x, int32_t y, int32_t width) override;
-  void strokeStarted() override {
-    m_clearPending = false;
-    m_unsavedClearedLog.reset();
-  }
-  int pressureBarWidth() const override;
   void clearPressureBar() override;
   void setMouseIndicator(Colour colour) override;
 

@@ -7,23 +7,26 @@
 #include "app/Form1.h"
 #include "widgets/PictureBox.h"
 
+// A pen-down means the canvas is no longer "just cleared".
 void Form1::PictureDOT_MouseDown(int button, int shift, float x, float y) {
-  m_brush->mouseDown(button, shift, x, y);
+  m_clearPending = false;
+  m_unsavedClearedLog.reset();
+  m_brush->down(penSample(button, shift, x, y));
   PictureDOT->refresh();
 }
 
 void Form1::PictureDOT_MouseMove(int button, int shift, float x, float y) {
-  m_brush->mouseMove(button, shift, x, y);
+  m_brush->move(penSample(button, shift, x, y));
   PictureDOT->refresh();
 }
 
 void Form1::PictureDOT_MouseUp(int button, int shift, float x, float y) {
-  m_brush->mouseUp(button, shift, x, y);
+  m_brush->up(penSample(button, shift, x, y));
   PictureDOT->refresh();
 }
 
 void Form1::Timer1_Timer() {
-  m_brush->mouseWidthTick();
+  m_brush->tick(penTime());
   PictureDOT->refresh();
 }
 
@@ -38,6 +41,7 @@ void Form1::SliderMin_Scroll() {
     }
     SliderMax_Scroll();
   }
+  brushOptionsChanged();
 }
 
 void Form1::SliderMax_Scroll() {
@@ -50,18 +54,20 @@ void Form1::SliderMax_Scroll() {
     }
     SliderMin_Scroll();
   }
+  brushOptionsChanged();
 }
 
-brush::BrushOptions Form1::brushOptions() const {
-  return {checkValue(CheckSumiro) == 1, checkValue(CheckMouseMode) != 0, m_BMin, m_BMax};
+// The engine is handed the brush controls whenever one changes: the sliders' handlers
+// and the check boxes' state changes (a user's click or a value set from the settings).
+void Form1::brushOptionsChanged() {
+  m_brush->setOptions(
+      {checkValue(CheckSumiro) == 1, checkValue(CheckMouseMode) != 0, m_BMin, m_BMax});
 }
 
 void Form1::appendStrokeRecord(StrokeKind kind, int32_t x, int32_t y, int32_t width) {
   m_strokeLog.appendStrokeRecord(kind, x, y, width);
   showStatusCount();
 }
-
-int Form1::pressureBarWidth() const { return PictureTabletPressure->picture().width(); }
 
 // Fills (0, 0)-(p, H-1) with the colour and the rest with white.
 void Form1::drawPressureBar(int position, Colour colour) {

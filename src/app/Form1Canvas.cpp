@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "app/Form1.h"
+#include "brush/StrokeReplay.h"
 #include "widgets/PictureBox.h"
 
 namespace {

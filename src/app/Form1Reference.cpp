@@ -5,7 +5,7 @@
 #include <QLineEdit>
 
 #include "app/Form1.h"
-#include "platform/RetainedImage.h"
+#include "canvas/RetainedImage.h"
 #include "common/Rounding.h"
 #include "reference/ReferenceFace.h"
 #include "reference/ReferenceGuide.h"

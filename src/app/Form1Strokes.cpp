@@ -4,8 +4,10 @@
 #include <filesystem>
 
 #include "app/Form1.h"
+#include "brush/StrokeReplay.h"
 #include "prompts/Prompts.h"
 #include "reference/ReferenceFace.h"
+#include "widgets/PictureBox.h"
 #include "strokes/StrokeFile.h"
 #include "widgets/PictureBox.h"
 

@@ -1,5 +1,6 @@
 // Pen input: the tablet context and the reading of its packets.
 #include <QLabel>
+#include <ctime>
 
 #include "app/Form1.h"
 #include "platform/TabletLayer.h"
@@ -40,18 +41,38 @@ void Form1::CommandResetTablet_Click() {
 
 // With no open context nothing is read and the pen values stay as they were (0 from
 // the start: mouse mode).
-void Form1::readTabletPackets() {
-  if (!m_tablet || !m_packets.read(*m_tablet, m_tabletContext)) return;
+bool Form1::readTabletPackets() {
+  if (!m_tablet || !m_packets.read(*m_tablet, m_tabletContext)) return false;
   Label1->setText(QString::fromStdString(m_packets.readout()));
-  const int32_t width = input::pressureWidth(m_BMin, m_BMax, m_packets.penPressure());
-  RetainedImage& surface = canvas();
-  surface.setDrawWidth(input::nextDrawWidth(surface.drawWidth(), width));
+  return true;
 }
 
-brush::PenValues Form1::penValues() const {
-  return {m_packets.penCursor(), m_packets.penPressure(), m_packets.penAltitude()};
+// Every pointer event reads the tablet here, before the brush sees it; the engine
+// applies the reading's width at the step where the reading belongs.
+brush::PenSample Form1::penSample(int button, int shift, float x, float y) {
+  const bool read = readTabletPackets();
+  return {x,
+          y,
+          button,
+          shift,
+          m_packets.penCursor(),
+          m_packets.penPressure(),
+          m_packets.penAltitude(),
+          read,
+          penTime()};
+}
+
+// Milliseconds on the coarse monotonic clock: it is read at every pointer event, where
+// the fine clock would cost more than the rest of a tablet reading's bookkeeping, and
+// nothing needs time finer than the 25 ms width clock.
+int64_t Form1::penTime() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+  return int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
 // Moves over the window's background keep the queue drained and the width following
 // the pen while it is off the canvas.
-void Form1::Form_MouseMove(int, int, float, float) { readTabletPackets(); }
+void Form1::Form_MouseMove(int button, int shift, float x, float y) {
+  m_brush->follow(penSample(button, shift, x, y));
+}

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/RetainedImage.h"
+#include "brush/StrokeReplay.h"
+#include "canvas/RetainedImage.h"
 #include "strokes/StrokeLog.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Colour.h"
+#include "canvas/Colour.h"
 
 class RetainedImage;
 class StrokeLog;

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <vector>
 
-#include "platform/RetainedImage.h"
+#include "canvas/RetainedImage.h"
 
 namespace reference {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The guide's geometry and colour: cropping the reference label by dragging, the
 // colour toggle, and the enlargement of the label's pixels onto the canvas.
-#include "platform/Colour.h"
+#include "canvas/Colour.h"
 
 class QImage;
 class RetainedImage;

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QLabel>
 
-#include "platform/Colour.h"
+#include "canvas/Colour.h"
 
 class ReferenceLabel : public QLabel {
   Q_OBJECT

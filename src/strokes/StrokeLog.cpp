@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/Surface.h"
-
 void StrokeLog::clearStrokeLog() {
   m_logCapacity = kCapacityStep;
   m_records.resize(size_t(m_logCapacity) + 1);
@@ -85,26 +83,4 @@ int64_t replayCost(const StrokeLog& log, int width, int height) {
     goesOn = true;
   }
   return int64_t(std::min(cost, 9e18));
-}
-
-void replayStrokes(const StrokeLog& log, Surface& surface, int32_t fromIndex, int32_t toIndex) {
-  fromIndex = std::max(fromIndex, 0);
-  for (int32_t i = fromIndex; i <= toIndex; ++i) {
-    const StrokeRecord& r = log.at(i);
-    switch (StrokeKind(r.kind)) {
-      case StrokeKind::Begin:
-      case StrokeKind::BeginGrey:
-        surface.setForeColor(r.kind == int16_t(StrokeKind::Begin) ? colours::Black
-                                                                   : colours::LightGreyInk);
-        surface.setDrawWidth(r.width);
-        surface.dot(r.x, r.y);
-        break;
-      case StrokeKind::Line:
-        surface.setDrawWidth(r.width);
-        surface.lineTo(r.x, r.y);
-        break;
-      default:
-        break;
-    }
-  }
 }

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-class Surface;
-
 enum class StrokeKind : int16_t { Begin = 1, Line = 2, End = 3, BeginGrey = 10 };
 
 struct StrokeRecord {
@@ -52,10 +50,6 @@ class StrokeLog {
   int32_t m_logEnd = 0;
   int32_t m_redoLimit = 0;
 };
-
-// Draws records fromIndex..toIndex (inclusive) onto the surface; the surface keeps the
-// last ink colour and width afterwards. Nothing when toIndex < fromIndex.
-void replayStrokes(const StrokeLog& log, Surface& surface, int32_t fromIndex, int32_t toIndex);
 
 // An upper estimate of what replayStrokes costs on a width x height surface, in
 // nanoseconds of the machines the tool is made for: a part per record, per row a

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "platform/RetainedImage.h"
+#include "canvas/RetainedImage.h"
 
 class QTabletEvent;
 

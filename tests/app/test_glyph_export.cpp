@@ -2,7 +2,7 @@
 // what counts as ink on the composed canvas, and the failure that abandons a send.
 #include <QDir>
 
-#include "platform/RetainedImage.h"
+#include "canvas/RetainedImage.h"
 #include "tests/app/AppHarness.h"
 #include "widgets/PictureBox.h"
 

@@ -121,6 +121,7 @@ TEST_F(WindowFixture, MouseStrokeLogsRecordsAndLeavesInk) {
   EXPECT_EQ(form->LabelStatus->text(), " " + QString::number(log.logEnd()));
   EXPECT_EQ(pixel(50, 65), kBlack);
   EXPECT_EQ(pixel(60, 65), kWhite);
+  EXPECT_EQ(pixel(50, 90), kBlack) << "SumiroMode, ticked by the settings, runs the tail on";
 }
 
 TEST_F(WindowFixture, ClockGrowsTheMouseWidthWhileHeld) {

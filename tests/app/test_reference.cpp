@@ -1,7 +1,7 @@
 // The reference character on the main window: face choice and substitution, the
 // character set's effect on the entry field, the guide switch, cropping by drag, the
 // colour toggle, and the enlarged guide on the canvas.
-#include "platform/RetainedImage.h"
+#include "canvas/RetainedImage.h"
 #include "reference/ReferenceFace.h"
 #include "tests/app/AppHarness.h"
 #include "widgets/PictureBox.h"

@@ -6,7 +6,8 @@
 #include <functional>
 
 #include "app/ReplayCheckpoints.h"
-#include "platform/RetainedImage.h"
+#include "brush/StrokeReplay.h"
+#include "canvas/RetainedImage.h"
 #include "strokes/StrokeLog.h"
 
 namespace {

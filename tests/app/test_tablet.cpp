@@ -1,5 +1,5 @@
 // Pen input in the main window: a missing or refusing tablet, resetting the context,
-// ink chosen by pen end and keys, the meter and readout, and strokes driven by
+// pen end and keys reaching the brush, the meter and readout, and strokes driven by
 // synthetic tablet events through the real layer.
 #include <QMouseEvent>
 #include <QPointingDevice>
@@ -111,7 +111,8 @@ TEST_F(TabletFixture, MeterAndReadoutShowTheNewestPacketAndClearAtButtonUp) {
   EXPECT_EQ(form->Label1->text(), QString::fromStdString(input::readoutText(TabletPacket{})));
 }
 
-TEST_F(TabletFixture, GreyInkWhenExactlyOneOfModifierAndInvertedPenHolds) {
+// The ink rules are the brush engine's; here only that each input reaches it.
+TEST_F(TabletFixture, KeysButtonPenEndAndMouseModeBoxReachTheBrush) {
   struct Case {
     int32_t altitude;
     Qt::KeyboardModifiers modifiers;
@@ -120,17 +121,11 @@ TEST_F(TabletFixture, GreyInkWhenExactlyOneOfModifierAndInvertedPenHolds) {
     StrokeKind expected;
   };
   const Case cases[] = {
-      {900, Qt::NoModifier, Qt::LeftButton, false, StrokeKind::Begin},
-      {900, Qt::ShiftModifier, Qt::LeftButton, false, StrokeKind::BeginGrey},
-      {900, Qt::ControlModifier, Qt::LeftButton, false, StrokeKind::BeginGrey},
       {900, Qt::AltModifier, Qt::LeftButton, false, StrokeKind::BeginGrey},
       {-900, Qt::NoModifier, Qt::LeftButton, false, StrokeKind::BeginGrey},
-      {-900, Qt::ShiftModifier, Qt::LeftButton, false, StrokeKind::Begin},
-      {900, Qt::NoModifier, Qt::RightButton, false, StrokeKind::Begin},
-      {900, Qt::NoModifier, Qt::LeftButton, true, StrokeKind::Begin},
-      {-900, Qt::ShiftModifier, Qt::LeftButton, true, StrokeKind::Begin},
-      {900, Qt::ShiftModifier, Qt::LeftButton, true, StrokeKind::BeginGrey},
-      {-900, Qt::NoModifier, Qt::LeftButton, true, StrokeKind::BeginGrey}};
+      {-900, Qt::ControlModifier, Qt::LeftButton, false, StrokeKind::Begin},
+      {900, Qt::NoModifier, Qt::RightButton, true, StrokeKind::BeginGrey},
+      {-900, Qt::ShiftModifier, Qt::LeftButton, true, StrokeKind::Begin}};
   for (const Case& c : cases) {
     build(&tablet);
     Form1::setCheckValue(form->CheckMouseMode, c.mouseMode ? 1 : 0);

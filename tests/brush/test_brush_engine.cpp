@@ -1,306 +1,301 @@
-// The brush engine on plain values: width factor, pen-up tail, ink choice and the
-// mouse-mode width clock, drawn into a real retained image.
+// The brush engine driven by pen samples with explicit times on a recording surface:
+// width factor, pen-up tail, ink choice, where the tablet reading takes effect, the
+// mouse-mode width clock, and replay of the records giving the live marks.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
+#include <vector>
 
 #include "brush/BrushEngine.h"
-#include "platform/RetainedImage.h"
+#include "brush/StrokeReplay.h"
+#include "brush/Surface.h"
 #include "tests/support/FakeBrushHost.h"
 
 namespace {
 
-using brush::BrushEngine;
+using namespace brush;
+using Point = std::pair<float, float>;
 
-struct BrushFixture : ::testing::Test {
-  RetainedImage canvas{512, 512};
+// Keeps the drawing state and lists every dot and segment; no pixels.
+struct RecordingSurface final : Surface {
+  struct Mark {
+    bool dot;
+    double x, y;
+    int width;
+    Colour ink;
+    friend bool operator==(const Mark&, const Mark&) = default;
+  };
+  std::vector<Mark> marks;
+  int width = 1;
+  Colour ink = colours::Black;
+
+  int drawWidth() const override { return width; }
+  void setDrawWidth(int w) override { width = std::max(w, 1); }
+  Colour foreColor() const override { return ink; }
+  void setForeColor(Colour colour) override { ink = colour; }
+  void dot(double x, double y) override { marks.push_back({true, x, y, width, ink}); }
+  void lineTo(double x, double y) override { marks.push_back({false, x, y, width, ink}); }
+};
+
+struct Brush : ::testing::Test {
+  RecordingSurface canvas;
   FakeBrushHost host;
   FixedRandom random;
-  BrushEngine engine{canvas, host, random};
+  BrushEngine engine{canvas, host, random, 121};
+  PenSample pen;  // the next sample's pen values; mouse mode to start with
 
-  void tabletMode(int width) {
-    host.pen = {1, 512, 100};
-    canvas.setDrawWidth(width);
+  void limits(int bmin, int bmax, bool sumiro = true, bool mouseModeBox = false) {
+    engine.setOptions({sumiro, mouseModeBox, bmin, bmax});
   }
-  void mouseMode(int bmin, int bmax, bool sumiro = true) {
-    host.pen = {};
-    host.options = {sumiro, false, bmin, bmax};
+  PenSample at(Point p, int buttons = LeftButton) {
+    pen.time += 10;
+    return {p.first, p.second, buttons, pen.modifiers, pen.cursor, pen.pressure, pen.altitude,
+            pen.read, pen.time};
   }
-  std::vector<int32_t> widthsOf(StrokeKind kind, size_t from = 0) const {
+  // Down at the first point, a move to each further one, up at the last.
+  void stroke(const std::vector<Point>& points) {
+    engine.down(at(points.front()));
+    for (size_t i = 1; i < points.size(); ++i) engine.move(at(points[i]));
+    engine.up(at(points.back()));
+  }
+  void ticks(int n) {
+    for (int i = 0; i < n; ++i) engine.tick(pen.time += 25);
+  }
+  std::vector<int32_t> lineWidths() const {
     std::vector<int32_t> widths;
-    const auto records = host.records();
-    for (size_t i = from; i < records.size(); ++i)
-      if (records[i].kind == int16_t(kind)) widths.push_back(records[i].width);
+    for (const StrokeRecord& r : host.records())
+      if (r.kind == int16_t(StrokeKind::Line)) widths.push_back(r.width);
     return widths;
   }
 };
 
-// --- width factor -----------------------------------------------------------------
-
-TEST_F(BrushFixture, HorizontalMovesWidenBy40PercentInSteps) {
-  tabletMode(40);
-  engine.mouseDown(1, 0, 100, 100);
-  for (int i = 1; i <= 5; ++i) engine.mouseMove(1, 0, 100 + 10 * i, 100);
-  EXPECT_EQ(widthsOf(StrokeKind::Line), (std::vector<int32_t>{44, 48, 52, 56, 56}));
-  engine.mouseMove(1, 0, 150, 130);  // vertical: back by one step
-  EXPECT_DOUBLE_EQ(engine.prevw(), 1.3);
-  EXPECT_EQ(canvas.drawWidth(), 40) << "the base width is restored after each segment";
-}
-
-TEST_F(BrushFixture, FactorStepDependsOnBaseWidth) {
-  for (auto [base, moves] : {std::pair{50, 4}, {51, 8}, {100, 8}, {101, 16}, {250, 16}}) {
-    FakeBrushHost h;
-    h.pen = {1, 0, 0};
-    h.options.sumiro = true;
-    RetainedImage c(512, 512);
-    c.setDrawWidth(base);
-    BrushEngine e(c, h, random);
-    e.mouseDown(1, 0, 0, 200);
-    for (int i = 1; i < moves; ++i) e.mouseMove(1, 0, 3.0f * i, 200);
-    EXPECT_LT(e.prevw(), 1.4) << "base " << base << " after " << moves - 1 << " moves";
-    e.mouseMove(1, 0, 3.0f * moves, 200);
-    EXPECT_EQ(e.prevw(), 1.4) << "base " << base << " after " << moves << " moves";
-  }
-}
-
-TEST_F(BrushFixture, VerticalDiagonalAndPlainModeKeepFactorOne) {
-  tabletMode(40);
-  engine.mouseDown(1, 0, 100, 100);
-  engine.mouseMove(1, 0, 100, 120);  // vertical
-  engine.mouseMove(1, 0, 110, 130);  // exact diagonal: ay == ax
-  EXPECT_EQ(engine.prevw(), 1.0);
-  host.options.sumiro = false;
-  engine.mouseMove(1, 0, 160, 130);  // horizontal without SumiroMode: target unchanged
-  EXPECT_EQ(engine.prevw(), 1.0);
-  EXPECT_EQ(widthsOf(StrokeKind::Line), (std::vector<int32_t>{40, 40, 40}));
-}
-
-TEST_F(BrushFixture, UpdateWReachesTargetWithoutOvershoot) {
-  tabletMode(40);
-  engine.mouseDown(1, 0, 0, 0);
-  engine.mouseMove(1, 0, 50, 0);  // target 1.4, factor 1.1
-  engine.updateW(1.0);
-  EXPECT_EQ(engine.prevw(), 1.4);
-  engine.mouseMove(1, 0, 50, 50);  // target 1.0
-  engine.updateW(5.0);
-  EXPECT_EQ(engine.prevw(), 1.0);
-  engine.updateW(0.1);
-  EXPECT_EQ(engine.prevw(), 1.0);
-}
-
-// --- pen-up tail --------------------------------------------------------------------
-
-TEST_F(BrushFixture, TailFromThirtyHasSixteenEvenStepsWithoutFraying) {
-  mouseMode(30, 30);
-  engine.mouseDown(1, 0, 100, 100);
-  engine.mouseMove(1, 0, 100, 104);
-  engine.mouseUp(1, 0, 100, 104);
-  const auto records = host.records();
-  ASSERT_EQ(records.size(), 1u + 1u + 16u + 1u);
-  const std::vector<int32_t> expected{28, 26, 25, 23, 21, 19, 17, 16, 14, 12, 10, 8, 6, 5, 3, 1};
-  EXPECT_EQ(widthsOf(StrokeKind::Line, 2), expected);
-  // The tail starts at the release point and runs on by a fifth of the last move (4 -> 1).
-  EXPECT_EQ(records[2].x, 100);
-  EXPECT_EQ(records[2].y, 104);
-  EXPECT_EQ(records[17].y, 104 + 15);
-  EXPECT_EQ(records.back(), (StrokeRecord{3, 0, 0, 0}));
-}
-
-TEST_F(BrushFixture, TailFromFiftyFraysOnlyWhileAboveThirty) {
-  for (double r : {0.0, 0.999}) {
-    FakeBrushHost h;
-    h.options = {true, false, 50, 50};
-    FixedRandom fixed;
-    fixed.value = r;
-    RetainedImage c(512, 512);
-    BrushEngine e(c, h, fixed);
-    e.mouseDown(1, 0, 200, 100);
-    e.mouseMove(1, 0, 200, 103);
-    e.mouseUp(1, 0, 200, 103);
-    const auto records = h.records();
-    ASSERT_EQ(records.size(), 1u + 1u + 20u + 1u);
-    double width = 50;  // the tail narrows by repeated steps of 49 / 20
-    for (int k = 1; k <= 20; ++k) {
-      width = k == 20 ? 1.0 : width - 2.45;
-      const int plain = int(std::nearbyint(width));
-      const int expected = width > 30 ? int(std::nearbyint(r * 6 + plain - 3)) : plain;
-      EXPECT_EQ(records[size_t(k) + 1].width, std::max(expected, 1)) << "step " << k << " r " << r;
-    }
-    EXPECT_EQ(records[21].width, 1);
-  }
-}
-
-TEST_F(BrushFixture, TailFromThirtyOneNeverFrays) {
-  random.value = 0.0;
-  mouseMode(31, 31);
-  engine.mouseDown(1, 0, 100, 100);
-  engine.mouseMove(1, 0, 100, 102);
-  engine.mouseUp(1, 0, 100, 102);
-  const auto widths = widthsOf(StrokeKind::Line, 2);
-  ASSERT_EQ(widths.size(), 16u);  // round(31 / 5 + 10)
-  EXPECT_EQ(widths.front(), 29);  // 31 - 1.875 = 29.125, not frayed to 26
-  EXPECT_EQ(widths.back(), 1);
-}
-
-TEST_F(BrushFixture, NoTailWithoutSumiroModeOrForAStillClick) {
-  mouseMode(10, 10, false);
-  engine.mouseDown(1, 0, 10, 10);
-  engine.mouseMove(1, 0, 10, 30);
-  engine.mouseUp(1, 0, 10, 30);
-  EXPECT_EQ(host.records().size(), 3u) << "Begin, one Line, End";
-
-  mouseMode(10, 10, true);
-  host.log.clearStrokeLog();
-  engine.mouseDown(1, 0, 10, 10);
-  engine.mouseUp(1, 0, 10, 10);
-  EXPECT_EQ(host.records().size(), 2u) << "a click without movement draws no tail";
-}
-
-TEST_F(BrushFixture, FrayedWidthNeverFallsBelowOne) {
-  random.value = 0.0;
-  mouseMode(1, 250);
-  host.options.sumiro = true;
-  engine.mouseDown(1, 0, 100, 100);
-  for (int i = 0; i < 249; ++i) engine.mouseWidthTick();
-  engine.mouseMove(1, 0, 100, 101);
-  engine.mouseUp(1, 0, 100, 101);
-  for (int32_t w : widthsOf(StrokeKind::Line)) EXPECT_GE(w, 1);
-  EXPECT_EQ(widthsOf(StrokeKind::Line).back(), 1);
-}
-
-// --- ink choice ---------------------------------------------------------------------
-
-struct InkCase {
-  int cursor, altitude;
-  bool mouseModeBox;
-  int button, shift;
-  StrokeKind expected;
-};
-
-TEST_F(BrushFixture, InkFollowsButtonsModifiersAndPenEnd) {
-  const InkCase cases[] = {
-      // no pen: mouse mode, left button alone is black whatever the modifiers
-      {0, 0, false, 1, 0, StrokeKind::Begin},
-      {0, 0, false, 1, 1, StrokeKind::Begin},
-      {0, 0, false, 2, 0, StrokeKind::BeginGrey},
-      {0, 0, false, 4, 0, StrokeKind::BeginGrey},
-      {0, 0, false, 3, 0, StrokeKind::BeginGrey},
-      // "Mouse Mode" ticked: modifiers must agree with the pen's end
-      {1, 100, true, 1, 0, StrokeKind::Begin},
-      {1, 100, true, 1, 2, StrokeKind::BeginGrey},
-      {1, -100, true, 1, 4, StrokeKind::Begin},
-      {1, -100, true, 1, 0, StrokeKind::BeginGrey},
-      {1, 100, true, 2, 0, StrokeKind::BeginGrey},
-      // tablet mode: grey when exactly one of modifier / inverted pen; button ignored
-      {1, 100, false, 1, 0, StrokeKind::Begin},
-      {1, 100, false, 1, 1, StrokeKind::BeginGrey},
-      {1, 100, false, 1, 2, StrokeKind::BeginGrey},
-      {1, -100, false, 1, 0, StrokeKind::BeginGrey},
-      {1, -100, false, 1, 4, StrokeKind::Begin},
-      {1, 100, false, 2, 0, StrokeKind::Begin},
+TEST_F(Brush, WidthFactorFollowsTheDirectionOfEachMove) {
+  struct Case {
+    const char* what;
+    bool sumiro;
+    std::vector<Point> moves;  // from (100, 100)
+    std::vector<int32_t> widths;
   };
-  for (const InkCase& c : cases) {
+  const Case cases[] = {
+      {"horizontal widens by 0.1 a move up to 1.4; vertical narrows", true,
+       {{110, 100}, {120, 100}, {130, 100}, {140, 100}, {150, 100}, {150, 130}},
+       {44, 48, 52, 56, 56, 52}},
+      {"vertical and the exact diagonal keep 1.0", true, {{100, 120}, {110, 130}}, {40, 40}},
+      {"horizontal without SumiroMode keeps 1.0", false, {{150, 100}}, {40}},
+  };
+  for (const Case& c : cases) {
     host.log.clearStrokeLog();
-    host.pen = {c.cursor, 300, c.altitude};
-    host.options.mouseMode = c.mouseModeBox;
-    engine.mouseDown(c.button, c.shift, 50, 50);
+    limits(1, 250, c.sumiro);
+    pen.cursor = 1;
+    canvas.width = 40;
+    engine.down(at({100, 100}));
+    for (Point p : c.moves) engine.move(at(p));
+    EXPECT_EQ(lineWidths(), c.widths) << c.what;
+    EXPECT_EQ(canvas.width, 40) << c.what << ": the base width is restored after each segment";
+  }
+}
+
+TEST_F(Brush, FactorStepDependsOnBaseWidth) {
+  for (auto [base, moves] : {std::pair{50, 4}, {51, 8}, {100, 8}, {101, 16}, {250, 16}}) {
+    limits(1, 250);
+    pen.cursor = 1;
+    canvas.width = base;
+    engine.down(at({0, 200}));
+    for (int i = 1; i < moves; ++i) engine.move(at({3.0f * i, 200}));
+    EXPECT_LT(engine.prevw(), 1.4) << "base " << base << " after " << moves - 1 << " moves";
+    engine.move(at({3.0f * moves, 200}));
+    EXPECT_EQ(engine.prevw(), 1.4) << "base " << base << " after " << moves << " moves";
+  }
+}
+
+// A mouse-mode stroke of the given width, down at (100, 100) and released at (100, 104)
+// after one move (or a still click): the tail runs on from the release point by a fifth
+// of the last move (4 -> 1 pixel) per step.
+TEST_F(Brush, PenUpTailNarrowsEvenlyAndFraysOnlyAboveThirty) {
+  struct Case {
+    int width;
+    bool sumiro;
+    bool moved;
+    double random;
+    size_t steps;
+    std::vector<std::pair<size_t, int32_t>> widths;  // step index, width
+  };
+  const Case cases[] = {
+      {30, true, true, 0.0, 16, {{0, 28}, {1, 26}, {2, 25}, {7, 16}, {14, 3}, {15, 1}}},
+      {50, true, true, 0.0, 20, {{0, 45}, {7, 27}, {8, 28}, {19, 1}}},  // 47.55 frays to 45
+      {50, true, true, 0.999, 20, {{0, 51}, {7, 33}, {8, 28}}},
+      {31, true, true, 0.0, 16, {{0, 29}, {15, 1}}},  // 29.125 is not frayed
+      {10, false, true, 0.0, 0, {}},                  // no SumiroMode: no tail
+      {10, true, false, 0.0, 0, {}},                  // a still click: no tail
+  };
+  for (const Case& c : cases) {
+    host.log.clearStrokeLog();
+    random.value = c.random;
+    limits(c.width, c.width, c.sumiro);
+    stroke(c.moved ? std::vector<Point>{{100, 100}, {100, 104}} : std::vector<Point>{{100, 100}});
+    const auto records = host.records();
+    const size_t tail = c.moved ? 2 : 1;
+    ASSERT_EQ(records.size(), tail + c.steps + 1) << "width " << c.width;
+    for (size_t k = 0; k < c.steps; ++k)
+      EXPECT_EQ(records[tail + k].y, 104 + int32_t(k)) << "width " << c.width << " step " << k;
+    for (auto [k, w] : c.widths)
+      EXPECT_EQ(records[tail + k].width, w) << "width " << c.width << " r " << c.random;
+    EXPECT_EQ(records.back(), (StrokeRecord{3, 0, 0, 0}));
+  }
+}
+
+TEST_F(Brush, InkFollowsButtonsModifiersAndPenEnd) {
+  struct Case {
+    int cursor, altitude;
+    bool mouseModeBox;
+    int buttons, modifiers;
+    StrokeKind expected;
+  };
+  const Case cases[] = {
+      // no pen: mouse mode, left button alone is black whatever the modifiers
+      {0, 0, false, LeftButton, 0, StrokeKind::Begin},
+      {0, 0, false, LeftButton, ShiftKey, StrokeKind::Begin},
+      {0, 0, false, RightButton, 0, StrokeKind::BeginGrey},
+      {0, 0, false, LeftButton | RightButton, 0, StrokeKind::BeginGrey},
+      // "Mouse Mode" ticked: modifiers must agree with the pen's end
+      {1, 100, true, LeftButton, 0, StrokeKind::Begin},
+      {1, 100, true, LeftButton, CtrlKey, StrokeKind::BeginGrey},
+      {1, -100, true, LeftButton, AltKey, StrokeKind::Begin},
+      {1, -100, true, LeftButton, 0, StrokeKind::BeginGrey},
+      {1, 100, true, RightButton, 0, StrokeKind::BeginGrey},
+      // tablet mode: grey when exactly one of modifier / inverted pen; button ignored
+      {1, 100, false, LeftButton, 0, StrokeKind::Begin},
+      {1, 100, false, LeftButton, ShiftKey, StrokeKind::BeginGrey},
+      {1, -100, false, LeftButton, 0, StrokeKind::BeginGrey},
+      {1, -100, false, LeftButton, AltKey, StrokeKind::Begin},
+      {1, 100, false, RightButton, 0, StrokeKind::Begin},
+  };
+  for (const Case& c : cases) {
+    host.log.clearStrokeLog();
+    limits(1, 20, true, c.mouseModeBox);
+    pen.cursor = c.cursor;
+    pen.altitude = c.altitude;
+    pen.modifiers = c.modifiers;
+    engine.down(at({50, 50}, c.buttons));
     EXPECT_EQ(host.log.at(0).kind, int16_t(c.expected))
         << "cursor " << c.cursor << " alt " << c.altitude << " box " << c.mouseModeBox
-        << " button " << c.button << " shift " << c.shift;
-    EXPECT_EQ(canvas.foreColor(),
-              c.expected == StrokeKind::Begin ? colours::Black : colours::LightGreyInk);
-    engine.mouseUp(c.button, c.shift, 50, 50);
+        << " buttons " << c.buttons << " modifiers " << c.modifiers;
+    EXPECT_EQ(canvas.ink, c.expected == StrokeKind::Begin ? colours::Black : colours::LightGreyInk);
+    engine.up(at({50, 50}, c.buttons));
   }
 }
 
-TEST_F(BrushFixture, ModeSetsIndicatorAndMeter) {
-  mouseMode(5, 20);
-  engine.mouseDown(1, 0, 10, 10);
+TEST_F(Brush, ModeShowsOnTheIndicatorAndTheMeter) {
+  limits(5, 20);
+  engine.down(at({10, 10}));
   EXPECT_EQ(host.indicator, colours::Red);
-  EXPECT_EQ(canvas.drawWidth(), 5);
-  engine.mouseUp(1, 0, 10, 10);
+  EXPECT_EQ(canvas.width, 5);
+  engine.up(at({10, 10}));
   EXPECT_EQ(host.indicator, colours::White);
-  EXPECT_EQ(host.meterClears, 1);
+  EXPECT_EQ(host.meter, (std::pair<int, Colour>{0, colours::White})) << "cleared at button-up";
 
-  host.pen = {1, 512, 0};
-  engine.mouseDown(1, 0, 10, 10);
-  ASSERT_FALSE(host.meter.empty());
-  EXPECT_EQ(host.meter.back(), (std::pair<int, Colour>{60, colours::Blue}))
+  pen.cursor = 1;
+  pen.pressure = 512;
+  engine.down(at({10, 10}));
+  EXPECT_EQ(host.meter, (std::pair<int, Colour>{60, colours::Blue}))
       << "round(121 * 512 / 1024) = round(60.5) = 60, halves to even";
 }
 
-TEST_F(BrushFixture, SecondButtonStartsANewStrokeWithoutEnd) {
-  mouseMode(3, 3);
-  engine.mouseDown(1, 0, 10, 10);
-  engine.mouseMove(3, 0, 12, 10);
-  engine.mouseDown(2, 0, 14, 10);
-  engine.mouseUp(2, 0, 14, 10);
-  engine.mouseUp(1, 0, 14, 10);
-  std::vector<int16_t> kinds;
-  for (const auto& r : host.records()) kinds.push_back(r.kind);
-  EXPECT_EQ(kinds, (std::vector<int16_t>{1, 2, 10, 3, 3}));
+// The reading a sample carries takes effect where the packets were read: before the
+// mode is chosen at button-down, after the tail at button-up.
+TEST_F(Brush, TabletReadingSetsTheWidthAtItsStepOnly) {
+  limits(1, 20);
+  pen.cursor = 1;
+  pen.pressure = 1023;
+  engine.follow(at({0, 0}));
+  EXPECT_EQ(canvas.width, 1) << "no reading taken (no open context): the width stays";
+  pen.read = true;
+  engine.follow(at({0, 0}));
+  EXPECT_EQ(canvas.width, 20);
+  pen.pressure = 0;
+  engine.down(at({100, 100}));
+  EXPECT_EQ(host.log.at(0).width, 17) << "a fall of more than 5 goes 3 per reading";
+  engine.up(at({100, 100}));
+  EXPECT_EQ(host.log.at(1).width, 16) << "the tail narrows from 17, not from the release's 14";
 }
 
-// --- mouse-mode width clock --------------------------------------------------------
-
-TEST_F(BrushFixture, HeldButtonGrowsOnePixelPerTickUpToMax) {
-  mouseMode(1, 20);
-  engine.mouseDown(1, 0, 30, 40);
-  for (int i = 0; i < 30; ++i) engine.mouseWidthTick();
-  EXPECT_EQ(engine.mouseWidth(), 20);
-  const auto records = host.records();
-  ASSERT_EQ(records.size(), 1u + 19u);
-  for (size_t i = 1; i < records.size(); ++i) {
-    EXPECT_EQ(records[i], (StrokeRecord{2, 30, 40, int32_t(i) + 1}));
-  }
-  EXPECT_EQ(host.meter.back(), (std::pair<int, Colour>{121, colours::Red}));
-}
-
-TEST_F(BrushFixture, FastSumiroMovesSettleJustAboveThreeQuartersOfMax) {
-  mouseMode(1, 40);
-  engine.mouseDown(1, 0, 0, 100);
-  for (int i = 0; i < 39; ++i) engine.mouseWidthTick();
-  ASSERT_EQ(engine.mouseWidth(), 40);
-  for (int i = 1; i <= 40; ++i) {
-    engine.mouseMove(1, 0, 10.0f * i, 100);
-    engine.mouseWidthTick();
-    if (i > 12) {
-      EXPECT_GE(engine.mouseWidth(), 30);
-      EXPECT_LE(engine.mouseWidth(), 31);
+TEST_F(Brush, WidthClockGrowsPerTickAndShrinksOnFastSumiroMoves) {
+  struct Case {
+    const char* what;
+    int bmin, bmax;
+    bool sumiro;
+    int holdTicks;
+    float step;  // each move goes this far right and is followed by one tick
+    int moves;
+    int low, high;
+  };
+  const Case cases[] = {
+      {"held still grows one pixel per tick up to BMax", 1, 20, true, 30, 0, 0, 20, 20},
+      {"equal limits without SumiroMode never change", 12, 12, false, 10, 0, 0, 12, 12},
+      {"a move of exactly 5 is slow", 1, 40, true, 34, 5, 1, 37, 37},
+      {"fast without SumiroMode still grows", 1, 40, false, 34, 50, 1, 37, 37},
+      {"fast above three quarters of BMax shrinks", 1, 40, true, 34, 50, 1, 33, 33},
+      {"fast strokes settle just above three quarters", 1, 40, true, 39, 10, 40, 30, 31},
+  };
+  for (const Case& c : cases) {
+    host.log.clearStrokeLog();
+    limits(c.bmin, c.bmax, c.sumiro);
+    engine.down(at({0, 100}));
+    ticks(c.holdTicks);
+    for (int i = 1; i <= c.moves; ++i) {
+      engine.move(at({c.step * i, 100}));
+      ticks(1);
     }
+    EXPECT_GE(engine.mouseWidth(), c.low) << c.what;
+    EXPECT_LE(engine.mouseWidth(), c.high) << c.what;
+    if (c.moves == 0) {  // one Line per change, a round blot at the point
+      std::vector<StrokeRecord> expected{{1, 0, 100, c.bmin}};
+      for (int w = c.bmin + 1; w <= c.high; ++w) expected.push_back({2, 0, 100, w});
+      EXPECT_EQ(host.records(), expected) << c.what;
+      EXPECT_EQ(host.meter, (std::pair<int, Colour>{121, colours::Red})) << c.what;
+    }
+    engine.up(at({0, 100}));
   }
 }
 
-TEST_F(BrushFixture, SlowMovesAndPlainModeOnlyGrow) {
-  mouseMode(1, 40);
-  engine.mouseDown(1, 0, 0, 100);
-  for (int i = 0; i < 34; ++i) engine.mouseWidthTick();
-  ASSERT_EQ(engine.mouseWidth(), 35);
-  engine.mouseMove(1, 0, 5, 100);  // exactly 5: slow
-  engine.mouseWidthTick();
-  EXPECT_EQ(engine.mouseWidth(), 37);
-
-  host.options.sumiro = false;
-  engine.mouseMove(1, 0, 50, 100);  // fast, but no SumiroMode
-  EXPECT_EQ(engine.mouseWidth(), 38);
+TEST_F(Brush, TicksOutsideStrokesDoNothingAndASecondButtonStartsANewStroke) {
+  limits(3, 3);
+  ticks(5);
+  engine.down(at({10, 10}));
+  engine.move(at({12, 10}, LeftButton | RightButton));
+  engine.down(at({14, 10}, RightButton));
+  engine.up(at({14, 10}, RightButton));
+  engine.up(at({14, 10}));
+  ticks(5);
+  std::vector<int16_t> kinds;
+  for (const StrokeRecord& r : host.records()) kinds.push_back(r.kind);
+  EXPECT_EQ(kinds, (std::vector<int16_t>{1, 2, 10, 3, 3})) << "no End for the first stroke";
+  EXPECT_EQ(canvas.width, 3) << "after a mouse stroke the width returns to BMin";
 }
 
-TEST_F(BrushFixture, EqualLimitsWithoutSumiroLogNoClockRecords) {
-  mouseMode(12, 12, false);
-  engine.mouseDown(1, 0, 20, 20);
-  for (int i = 0; i < 10; ++i) engine.mouseWidthTick();
-  EXPECT_EQ(host.records().size(), 1u);
-  EXPECT_EQ(host.meter.back(), (std::pair<int, Colour>{121, colours::Red}));
-}
+TEST_F(Brush, ReplayOfTheRecordsMakesTheLiveMarks) {
+  random.value = 0.5;
+  limits(1, 60);
+  engine.down(at({20, 20}));
+  ticks(45);
+  for (Point p : {Point{60, 24}, {100, 30}, {140, 31}}) engine.move(at(p));
+  engine.up(at({140, 31}));  // a wide mouse stroke with a frayed tail
+  const int32_t end = host.log.logEnd() - 1;
+  pen = {0, 0, 0, ShiftKey, 1, 700, 300, true, pen.time};
+  stroke({{200, 200}, {203, 240}, {240, 242}});  // a grey tablet stroke
 
-TEST_F(BrushFixture, TicksBetweenStrokesDoNothing) {
-  mouseMode(1, 20);
-  engine.mouseWidthTick();
-  engine.mouseDown(1, 0, 20, 20);
-  engine.mouseUp(1, 0, 20, 20);
-  engine.mouseWidthTick();
-  EXPECT_EQ(host.records().size(), 2u);
-  EXPECT_EQ(canvas.drawWidth(), 1) << "after a mouse stroke the width returns to BMin";
+  RecordingSurface replayed;
+  replayStrokes(host.log, replayed, 0, host.log.logEnd() - 1);
+  EXPECT_EQ(replayed.marks, canvas.marks);
+  EXPECT_EQ(replayed.ink, colours::LightGreyInk) << "the surface keeps the last ink and width";
+  EXPECT_EQ(replayed.width, canvas.marks.back().width);
+
+  RecordingSurface second;  // every record before an End is a mark
+  replayStrokes(host.log, second, end + 1, host.log.logEnd() - 1);
+  EXPECT_EQ(second.marks, std::vector(canvas.marks.begin() + end, canvas.marks.end()));
+  RecordingSurface untouched;
+  replayStrokes(host.log, untouched, 3, 2);
+  EXPECT_TRUE(untouched.marks.empty()) << "an empty range draws nothing";
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QSet>
 
-#include "platform/RetainedImage.h"
+#include "canvas/RetainedImage.h"
 #include "reference/ReferenceFace.h"
 #include "reference/ReferenceGuide.h"
 #include "reference/ReferenceLabel.h"

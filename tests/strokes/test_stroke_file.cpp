@@ -13,7 +13,8 @@
 #include <limits>
 #include <sstream>
 
-#include "platform/RetainedImage.h"
+#include "brush/StrokeReplay.h"
+#include "canvas/RetainedImage.h"
 #include "strokes/StrokeFile.h"
 #include "tests/support/FileBytes.h"
 

@@ -1,7 +1,6 @@
-// The stroke log: append, capacity growth, undo and redo over whole strokes, replay.
+// The stroke log: append, capacity growth, undo and redo over whole strokes.
 #include <gtest/gtest.h>
 
-#include "platform/RetainedImage.h"
 #include "strokes/StrokeLog.h"
 
 namespace {
@@ -93,44 +92,6 @@ TEST(StrokeLogUndoRedo, ClearKeepsNothingToRedo) {
 TEST(StrokeLogText, StatusHasALeadingBlank) {
   EXPECT_EQ(statusText(0), " 0");
   EXPECT_EQ(statusText(57), " 57");
-}
-
-TEST(StrokeReplay, DrawsOnlyTheGivenRangeInTheRecordedInk) {
-  StrokeLog log;
-  log.appendStrokeRecord(StrokeKind::Begin, 10, 10, 3);
-  log.appendStrokeRecord(StrokeKind::Line, 100, 10, 3);
-  log.appendStrokeRecord(StrokeKind::End, 0, 0, 0);
-  log.appendStrokeRecord(StrokeKind::BeginGrey, 50, 0, 9);
-  log.appendStrokeRecord(StrokeKind::Line, 50, 30, 9);
-  log.appendStrokeRecord(StrokeKind::End, 0, 0, 0);
-  RetainedImage picture(128, 64);
-  replayStrokes(log, picture, 0, 2);
-  EXPECT_EQ(picture.image().pixel(50, 10), 0xFF000000u);
-  EXPECT_EQ(picture.image().pixel(50, 20), 0xFFFFFFFFu);
-  replayStrokes(log, picture, 3, 5);
-  EXPECT_EQ(picture.image().pixel(50, 10), 0xFFE0E0E0u) << "grey drawn over black";
-  EXPECT_EQ(picture.foreColor(), colours::LightGreyInk) << "the picture keeps the last ink";
-  EXPECT_EQ(picture.drawWidth(), 9);
-  RetainedImage untouched(16, 16);
-  replayStrokes(log, untouched, 3, 2);
-  EXPECT_EQ(untouched.image().pixel(8, 8), 0xFFFFFFFFu) << "an empty range draws nothing";
-}
-
-TEST(StrokeReplay, HostileRecordsAreClippedNotFatal) {
-  StrokeLog log;
-  log.appendStrokeRecord(StrokeKind::Begin, -1000000000, 16, 2147483647);
-  log.appendStrokeRecord(int16_t(77), 1, 1, 1);
-  RetainedImage picture(32, 32);
-  replayStrokes(log, picture, 0, 1);
-  EXPECT_EQ(picture.image().pixel(0, 0), 0xFF000000u) << "a huge dot far away still covers";
-  EXPECT_EQ(picture.image().pixel(31, 31), 0xFF000000u);
-
-  log.clearStrokeLog();
-  log.appendStrokeRecord(StrokeKind::BeginGrey, 2000000000, -2000000000, -5);
-  log.appendStrokeRecord(StrokeKind::Line, -2000000000, 2000000000, 0);
-  replayStrokes(log, picture, 0, 1);
-  EXPECT_EQ(picture.drawWidth(), 1) << "widths below 1 draw as 1";
-  EXPECT_EQ(picture.image().pixel(31, 31), 0xFF000000u) << "the thin line misses this corner";
 }
 
 }  // namespace

@@ -1,31 +1,22 @@
 #pragma once
-// A brush host with settable pen values and options that logs into a real StrokeLog
-// and remembers what the meter and the indicator were told.
+// A brush host that logs into a real StrokeLog and keeps what the meter and the
+// indicator were last told; a random source with a fixed value.
+#include <utility>
 #include <vector>
 
 #include "brush/BrushEngine.h"
 #include "strokes/StrokeLog.h"
 
 struct FakeBrushHost : brush::BrushHost {
-  brush::PenValues pen;
-  brush::BrushOptions options;
   StrokeLog log;
-  int readings = 0;
-  bool started = false;
-  std::vector<std::pair<int, Colour>> meter;
-  int meterClears = 0;
+  std::pair<int, Colour> meter{0, colours::White};  // position and colour of the last bar
   Colour indicator = colours::White;
 
-  void readTabletPackets() override { ++readings; }
-  brush::PenValues penValues() const override { return pen; }
-  brush::BrushOptions brushOptions() const override { return options; }
   void appendStrokeRecord(StrokeKind kind, int32_t x, int32_t y, int32_t width) override {
     log.appendStrokeRecord(kind, x, y, width);
   }
-  void strokeStarted() override { started = true; }
-  int pressureBarWidth() const override { return 121; }
-  void drawPressureBar(int position, Colour colour) override { meter.emplace_back(position, colour); }
-  void clearPressureBar() override { ++meterClears; }
+  void drawPressureBar(int position, Colour colour) override { meter = {position, colour}; }
+  void clearPressureBar() override { meter = {0, colours::White}; }
   void setMouseIndicator(Colour colour) override { indicator = colour; }
 
   std::vector<StrokeRecord> records() const {

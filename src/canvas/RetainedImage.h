@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QRect>
 
-#include "platform/Surface.h"
+#include "brush/Surface.h"
 
 class RetainedImage final : public Surface {
  public:

@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-#include "platform/RetainedImage.h"
+#include "brush/StrokeReplay.h"
+#include "canvas/RetainedImage.h"
 #include "strokes/StrokeLog.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/Colour.h"
+#include "canvas/Colour.h"
 
 namespace colours {
 

@@ -1,4 +1,4 @@
-#include "platform/RetainedImage.h"
+#include "canvas/RetainedImage.h"
 
 #include <algorithm>
 #include <cmath>

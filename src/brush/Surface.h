@@ -1,7 +1,8 @@
 #pragma once
-// What the brush and the stroke replay draw on: a retained picture with a current
-// pen width, ink colour and drawing point, in pixels of its drawing area.
-#include "platform/Colour.h"
+// What the brush engine and the stroke replay draw on: a picture with a current pen
+// width, ink colour and drawing point, in pixels of its drawing area. The window's is
+// the retained image (canvas/RetainedImage.h); tests record the calls instead.
+#include "canvas/Colour.h"
 
 class Surface {
  public:
