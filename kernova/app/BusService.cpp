@@ -75,6 +75,8 @@ BusInterface BusService::documentInterface() {
       documentMethod("ImportBmpfile", "s", "", {"path"}, &BusService::importBmpfile),
       documentMethod("SetLeftRightSidebearing", "nnb", "", {"left", "right", "flag"},
                      &BusService::setLeftRightSidebearing),
+      documentMethod("Undo", "", "", {}, &BusService::undo),
+      documentMethod("Redo", "", "", {}, &BusService::redo),
       documentMethod("save", "", "", {}, &BusService::save),
       documentMethod("SaveAs", "s", "", {"path"}, &BusService::saveAs),
       documentMethod("Close", "", "", {}, &BusService::close),
@@ -196,6 +198,17 @@ BusReply BusService::setLeftRightSidebearing(int number, FontDocument& document,
   if (!status) return failed(bus::kErrorInvalidArgument, "SetLeftRightSidebearing", status);
   return changed(number, QStringLiteral("Side bearings of %1: %2, %3")
                              .arg(hexCode(document.currentCode())).arg(left).arg(right));
+}
+
+// Nothing to undo or redo is no error: the call simply changes nothing.
+BusReply BusService::undo(int number, FontDocument&, const QVariantList&) {
+  m_documents.report(m_documents.undo(number) ? QStringLiteral("Undo") : QStringLiteral("Nothing to undo"));
+  return BusReply::ok();
+}
+
+BusReply BusService::redo(int number, FontDocument&, const QVariantList&) {
+  m_documents.report(m_documents.redo(number) ? QStringLiteral("Redo") : QStringLiteral("Nothing to redo"));
+  return BusReply::ok();
 }
 
 BusReply BusService::save(int number, FontDocument& document, const QVariantList&) {

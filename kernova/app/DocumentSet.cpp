@@ -130,6 +130,13 @@ void DocumentSet::setActive(int number) {
   emit activeChanged(number);
 }
 
+bool DocumentSet::stepHistory(int number, bool (FontDocument::*step)()) {
+  FontDocument* doc = document(number);
+  if (!doc || !(doc->*step)()) return false;
+  emit documentChanged(number);
+  return true;
+}
+
 int DocumentSet::add(std::unique_ptr<FontDocument> document) {
   const int number = m_nextNumber++;
   m_documents.emplace(number, std::move(document));

@@ -51,6 +51,10 @@ class DocumentSet : public QObject {
   // True while the document's file path is only its default claim (never saved or opened).
   bool isUntitled(int number) const { return m_untitled.count(number) != 0; }
 
+  // Undoes or redoes the document's last step and announces it; false when there was none.
+  bool undo(int number) { return stepHistory(number, &FontDocument::undo); }
+  bool redo(int number) { return stepHistory(number, &FontDocument::redo); }
+
   // Announces a change made directly on document(number) (code, glyphs, marks).
   void notifyChanged(int number) { emit documentChanged(number); }
   // A line for the status bar: the last action or error.
@@ -68,6 +72,7 @@ class DocumentSet : public QObject {
   int findByPath(const QString& absolutePath) const;
   QString freeUntitledName() const;
   Status write(int number, const QString& absolutePath);
+  bool stepHistory(int number, bool (FontDocument::*step)());
 
   std::map<int, std::unique_ptr<FontDocument>> m_documents;
   int m_nextNumber = 1;
