@@ -1,5 +1,6 @@
 #pragma once
 // From an ink raster to TrueType contours placed on the canvas geometry.
+#include <cstdint>
 #include <vector>
 
 #include "common/Status.h"
@@ -15,8 +16,22 @@ struct TraceParameters {
   double maxQuadraticError = 1.0;  // font units, cubic -> quadratic
 };
 
+// The tracer's budget, checked before tracing, so that an import answers within 2 s
+// on a busy two-core machine and potrace stays far below 1 GB. potrace's time and
+// memory grow with the pixels it scans and with the length of the outlines it follows
+// (about 100 bytes and, under load, up to 5 us per pixel edge). 250 000 edges of
+// outline is some twenty times a brush-drawn 512 x 512 glyph's; curved outlines that
+// long also give more than the 32756 points a glyph may hold.
+inline constexpr int64_t kMaxTracedPixels = 4096 * 4096;
+inline constexpr uint64_t kMaxOutlineLength = 250'000;
+
+// The total length of the bitmap's outlines in pixel edges: the ink/paper changes
+// along rows and columns, the border counting as paper.
+uint64_t outlineLength(const InkBitmap& bitmap);
+
 // Traces the bitmap and returns contours in font units, placed by the canvas
 // geometry (4 units per pixel, row 442 the baseline), outer contours clockwise.
+// A bitmap beyond the budget above fails without being traced.
 Status traceBitmap(const InkBitmap& bitmap, const TraceParameters& parameters,
                    std::vector<Contour>& contours);
 
