@@ -36,6 +36,8 @@ class EditHistory {
 
   // The state of a save: reaching it again by undo or redo means unmodified.
   void markClean();
+  // The document no longer matches its file whatever is undone (a recovered copy).
+  void markDirty() { m_cleanDepth = -1; }
   bool atClean() const { return m_cleanDepth == long(m_undo.size()); }
 
  private:

@@ -46,7 +46,8 @@ FontDocument::FontDocument(FontType type, std::string name)
 
 void FontDocument::setModified(bool modified) {
   m_modified = modified;
-  if (!modified) m_history.markClean();
+  if (modified) m_history.markDirty();
+  else m_history.markClean();
 }
 
 bool FontDocument::setCurrentCode(uint16_t code) {

@@ -29,6 +29,7 @@ class FontDocument {
 
   bool modified() const { return m_modified; }
   // Clearing the mark records the saved state: undo or redo back to it clears it again.
+  // Setting it says the file differs from every state in the history.
   void setModified(bool modified);
 
   // Counts the changes of the glyphs, undo and redo included: whoever keeps a copy

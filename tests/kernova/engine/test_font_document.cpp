@@ -229,4 +229,10 @@ TEST(FontDocumentUndo, AnEditAfterUndoDropsRedoAndTheOldestStepsGoBeyondTheLimit
   while (doc.undo()) ++undone;
   EXPECT_EQ(undone, 100);
   EXPECT_TRUE(doc.modified()) << "the saved state fell off the stack";
+
+  FontDocument recovered = latinWithTwoGlyphs();
+  recovered.setModified(true);  // as opened from a recovery copy
+  ASSERT_TRUE(recovered.setSideBearings(1, 1));
+  ASSERT_TRUE(recovered.undo());
+  EXPECT_TRUE(recovered.modified()) << "a recovered document differs from its file";
 }
