@@ -3,10 +3,9 @@
 #include <QDBusError>
 #include <QDBusObjectPath>
 #include <QDir>
-#include <QFileInfo>
 
 #include "kernova/engine/Bmp.h"
-#include "kernova/engine/Tracer.h"
+#include "kernova/engine/ImportBudget.h"
 
 namespace kernova {
 namespace {
@@ -23,17 +22,6 @@ QString qString(const std::string& text) { return QString::fromStdString(text); 
 std::optional<BusReply> requireAbsolute(const QString& member, const QString& path) {
   if (QDir::isAbsolutePath(path)) return std::nullopt;
   return BusReply::error(kInvalidArgument, QStringLiteral("%1 needs an absolute path, not \"%2\"").arg(member, path));
-}
-
-// The tracer takes at most 4096 x 4096 pixels; a file larger than such a bitmap at 32
-// bits would take seconds to read only to be refused, so it is refused unread.
-constexpr qint64 kMaxImportBytes = qint64(kMaxTracedPixels) * 4 + (1 << 20);
-
-Status checkImportSize(const QString& path) {
-  const QFileInfo file(path);
-  if (!file.isFile() || file.size() <= kMaxImportBytes) return Status::success();
-  return Status::failure(path.toStdString() + ": " + std::to_string(file.size()) +
-                         " bytes is larger than a bitmap the tracer takes (at most 4096 x 4096 pixels)");
 }
 
 }  // namespace
@@ -197,7 +185,7 @@ BusReply BusService::importBmpfile(int number, FontDocument& document, const QVa
   const QString path = arguments[0].toString();
   if (auto error = requireAbsolute("ImportBmpfile", path)) return *error;
   InkBitmap bitmap;
-  Status status = checkImportSize(path);
+  Status status = checkImportBudget(path.toStdString());
   if (status) status = readBmpFile(path.toStdString(), bitmap);
   if (status) status = document.importBitmap(bitmap);
   if (!status) return failed(bus::kErrorImportFailed, "ImportBmpfile", status);
