@@ -10,7 +10,7 @@
 namespace kernova {
 namespace {
 
-// A 4096 x 4096 bitmap at 32 bits, with room for any headers.
+// The largest bitmap the tracer takes, at 32 bits, with room for any headers.
 constexpr uint64_t kMaxFileBytes = uint64_t(kMaxTracedPixels) * 4 + (1u << 20);
 // BITMAPFILEHEADER (14 bytes), then biSize, biWidth, biHeight of BITMAPINFOHEADER.
 constexpr size_t kWidthOffset = 18;
@@ -21,7 +21,8 @@ int32_t littleEndian32(const unsigned char* p) {
 }
 
 Status tooLarge(const std::string& path, const std::string& what) {
-  return Status::failure(path + ": " + what + " is more than the tracer takes (at most 4096 x 4096 pixels)");
+  return Status::failure(path + ": " + what + " is more than the tracer takes (at most " +
+                         std::to_string(kMaxTracedPixels) + " pixels)");
 }
 
 }  // namespace

@@ -193,7 +193,8 @@ Status checkInput(const InkBitmap& bitmap, const TraceParameters& parameters) {
     return Status::failure("invalid tracing parameters");
   if (int64_t(bitmap.width) * bitmap.height > kMaxTracedPixels)
     return Status::failure("a bitmap of " + std::to_string(bitmap.width) + " x " + std::to_string(bitmap.height) +
-                           " pixels is too large to trace (at most 4096 x 4096 pixels)");
+                           " pixels is too large to trace (at most " +
+                           std::to_string(kMaxTracedPixels) + " pixels, such as 4096 x 2048)");
   if (const uint64_t length = outlineLength(bitmap); length > kMaxOutlineLength)
     return Status::failure("the bitmap's outlines are " + std::to_string(length) +
                            " pixel edges long, too detailed to trace (at most " +

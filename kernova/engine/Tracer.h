@@ -19,10 +19,10 @@ struct TraceParameters {
 // The tracer's budget, checked before tracing, so that an import answers within 2 s
 // on a busy two-core machine and potrace stays far below 1 GB. potrace's time and
 // memory grow with the pixels it scans and with the length of the outlines it follows
-// (about 100 bytes and, under load, up to 5 us per pixel edge). 250 000 edges of
-// outline is some twenty times a brush-drawn 512 x 512 glyph's; curved outlines that
-// long also give more than the 32756 points a glyph may hold.
-inline constexpr int64_t kMaxTracedPixels = 4096 * 4096;
+// (about 100 bytes and, under load, up to 5 us per pixel edge). 250 000 edges are a
+// little less than a 512 x 512 canvas ruled into 256 one-pixel lines; curved outlines
+// that long give more points than the 32756 a glyph may hold.
+inline constexpr int64_t kMaxTracedPixels = 8 << 20;  // 4096 x 2048, 32 times the canvas
 inline constexpr uint64_t kMaxOutlineLength = 250'000;
 
 // The total length of the bitmap's outlines in pixel edges: the ink/paper changes

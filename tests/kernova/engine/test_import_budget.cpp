@@ -28,9 +28,9 @@ TEST(ImportBudget, FilesThatCanOnlyHoldTooLargeABitmapAreRefusedUnread) {
     bool refused;
   } cases[] = {
       {bmpClaiming(8192, 8192), 0, true},
-      {bmpClaiming(4096, -4097), 0, true},
-      {bmpClaiming(4096, 4096), 0, false},
-      {"not a bitmap", 70u << 20, true},
+      {bmpClaiming(2048, -4097), 0, true},
+      {bmpClaiming(4096, 2048), 0, false},
+      {"not a bitmap", 35u << 20, true},
       {"not a bitmap", 0, false},
   };
   for (const auto& c : cases) {

@@ -253,7 +253,7 @@ TEST(TraceBudget, OutlineLengthCountsEveryInkPaperEdge) {
 // Bitmaps that would keep the bus waiting for seconds are refused before tracing.
 TEST(TraceBudget, TooManyPixelsOrTooLongOutlinesAreRefused) {
   std::vector<Contour> contours{{{1, 2}}};
-  for (const InkBitmap& bitmap : {samples::blank(4097, 4096), stripes(1000, 251)}) {
+  for (const InkBitmap& bitmap : {samples::blank(4097, 2048), stripes(1000, 251)}) {
     const Status status = traceBitmap(bitmap, TraceParameters{}, contours);
     EXPECT_FALSE(status);
     EXPECT_FALSE(status.message().empty());
