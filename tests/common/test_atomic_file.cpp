@@ -6,20 +6,13 @@
 #include <signal.h>
 #include <sys/resource.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
+
+#include "tests/support/FileBytes.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string read(const fs::path& path) {
-  std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
-}
 
 // Files may grow to `bytes` only while it lives: a full disk for the writes.
 struct FileSizeLimit {
@@ -58,12 +51,12 @@ TEST(AtomicFile, AFailedStepLeavesTheOldFileAndNoTemporary) {
     const fs::path folder = fs::temp_directory_path() / ("atomic_file_" + std::to_string(::getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder / "folder");
-    std::ofstream(folder / "font.ttf", std::ios::binary) << "old";
+    writeBytes(folder / "font.ttf", "old");
     const common::WriteResult result = c.write(folder / c.target);
     EXPECT_EQ(result.step, c.step);
     EXPECT_NE(result.error, 0);
     EXPECT_FALSE(result.describe().empty());
-    EXPECT_EQ(read(folder / "font.ttf"), "old");
+    EXPECT_EQ(readBytes(folder / "font.ttf"), "old");
     EXPECT_TRUE(fs::is_directory(folder / "folder"));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2) << "a temporary is left";
     fs::remove_all(folder);
