@@ -5,6 +5,7 @@
 #include <QDir>
 
 #include "kernova/engine/Bmp.h"
+#include "kernova/engine/ImportBudget.h"
 
 namespace kernova {
 namespace {
@@ -75,6 +76,8 @@ BusInterface BusService::documentInterface() {
       documentMethod("ImportBmpfile", "s", "", {"path"}, &BusService::importBmpfile),
       documentMethod("SetLeftRightSidebearing", "nnb", "", {"left", "right", "flag"},
                      &BusService::setLeftRightSidebearing),
+      documentMethod("Undo", "", "", {}, &BusService::undo),
+      documentMethod("Redo", "", "", {}, &BusService::redo),
       documentMethod("save", "", "", {}, &BusService::save),
       documentMethod("SaveAs", "s", "", {"path"}, &BusService::saveAs),
       documentMethod("Close", "", "", {}, &BusService::close),
@@ -182,7 +185,8 @@ BusReply BusService::importBmpfile(int number, FontDocument& document, const QVa
   const QString path = arguments[0].toString();
   if (auto error = requireAbsolute("ImportBmpfile", path)) return *error;
   InkBitmap bitmap;
-  Status status = readBmpFile(path.toStdString(), bitmap);
+  Status status = checkImportBudget(path.toStdString());
+  if (status) status = readBmpFile(path.toStdString(), bitmap);
   if (status) status = document.importBitmap(bitmap);
   if (!status) return failed(bus::kErrorImportFailed, "ImportBmpfile", status);
   return changed(number, QStringLiteral("Imported %1 into %2").arg(path, hexCode(document.currentCode())));
@@ -196,6 +200,17 @@ BusReply BusService::setLeftRightSidebearing(int number, FontDocument& document,
   if (!status) return failed(bus::kErrorInvalidArgument, "SetLeftRightSidebearing", status);
   return changed(number, QStringLiteral("Side bearings of %1: %2, %3")
                              .arg(hexCode(document.currentCode())).arg(left).arg(right));
+}
+
+// Nothing to undo or redo is no error: the call simply changes nothing.
+BusReply BusService::undo(int number, FontDocument&, const QVariantList&) {
+  m_documents.report(m_documents.undo(number) ? QStringLiteral("Undo") : QStringLiteral("Nothing to undo"));
+  return BusReply::ok();
+}
+
+BusReply BusService::redo(int number, FontDocument&, const QVariantList&) {
+  m_documents.report(m_documents.redo(number) ? QStringLiteral("Redo") : QStringLiteral("Nothing to redo"));
+  return BusReply::ok();
 }
 
 BusReply BusService::save(int number, FontDocument& document, const QVariantList&) {

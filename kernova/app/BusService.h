@@ -54,6 +54,8 @@ class BusService : public QObject {
   BusReply unselectall(int number, FontDocument& document, const QVariantList& arguments);
   BusReply importBmpfile(int number, FontDocument& document, const QVariantList& arguments);
   BusReply setLeftRightSidebearing(int number, FontDocument& document, const QVariantList& arguments);
+  BusReply undo(int number, FontDocument& document, const QVariantList& arguments);
+  BusReply redo(int number, FontDocument& document, const QVariantList& arguments);
   BusReply save(int number, FontDocument& document, const QVariantList& arguments);
   BusReply saveAs(int number, FontDocument& document, const QVariantList& arguments);
   BusReply close(int number, FontDocument& document, const QVariantList& arguments);

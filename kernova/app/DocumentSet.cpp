@@ -22,9 +22,69 @@ Status makeParentFolder(const QString& path) {
 
 DocumentSet::DocumentSet(QObject* parent)
     : QObject(parent),
-      m_documentsFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)) {}
+      m_documentsFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)) {
+  m_recoveryTimer.setSingleShot(true);
+  m_recoveryTimer.setInterval(kRecoveryDelayMs);
+  connect(&m_recoveryTimer, &QTimer::timeout, this, &DocumentSet::flushRecovery);
+  connect(this, &DocumentSet::documentChanged, this, &DocumentSet::scheduleRecovery);
+}
 
-DocumentSet::~DocumentSet() = default;
+// Only a clean quit destroys the set; a crash leaves the copies for the next start.
+DocumentSet::~DocumentSet() {
+  for (const auto& entry : m_copiedRevision) m_recovery.remove(m_recovery.idFor(entry.first));
+}
+
+void DocumentSet::scheduleRecovery(int number) {
+  const FontDocument* doc = document(number);
+  if (!m_recovery.enabled() || !doc) return;
+  const auto copied = m_copiedRevision.find(number);
+  const bool current = doc->modified() ? copied != m_copiedRevision.end() && copied->second == doc->revision()
+                                       : copied == m_copiedRevision.end();
+  // Not restarted by later changes, so a stream of changes is still copied.
+  if (!current && !m_recoveryTimer.isActive()) m_recoveryTimer.start();
+}
+
+Status DocumentSet::flushRecovery() {
+  m_recoveryTimer.stop();
+  Status first = Status::success();
+  for (const auto& [number, doc] : m_documents) {
+    const auto copied = m_copiedRevision.find(number);
+    if (!doc->modified()) {
+      if (copied != m_copiedRevision.end()) dropRecovery(number);
+      continue;
+    }
+    if (copied != m_copiedRevision.end() && copied->second == doc->revision()) continue;
+    Status status = writeRecovery(number);
+    if (!status) {
+      report(QStringLiteral("Recovery copy of %1 failed: %2").arg(qString(doc->name()), qString(status.message())));
+      if (first) first = status;
+    }
+  }
+  return first;
+}
+
+Status DocumentSet::writeRecovery(int number) {
+  const FontDocument& doc = *document(number);
+  const RecoveryEntry entry{m_recovery.idFor(number), qString(doc.filePath()), qString(doc.name()),
+                            isUntitled(number)};
+  Status status = m_recovery.write(entry, doc);
+  if (status) m_copiedRevision[number] = doc.revision();
+  return status;
+}
+
+void DocumentSet::dropRecovery(int number) {
+  if (m_copiedRevision.erase(number) != 0) m_recovery.remove(m_recovery.idFor(number));
+}
+
+Status DocumentSet::openRecovered(const RecoveryEntry& entry, int& number) {
+  std::unique_ptr<FontDocument> doc;
+  if (Status status = m_recovery.load(entry, doc); !status) return status;
+  if (entry.untitled) m_untitled.insert(m_nextNumber);
+  number = add(std::move(doc));
+  const Status status = writeRecovery(number);
+  if (status) m_recovery.remove(entry.id);
+  return status;
+}
 
 QString DocumentSet::freeUntitledName() const {
   for (int n = 1;; ++n) {
@@ -85,6 +145,7 @@ Status DocumentSet::write(int number, const QString& absolutePath) {
   doc->setFilePath(absolutePath.toStdString());
   doc->setModified(false);
   m_untitled.erase(number);
+  dropRecovery(number);
   emit documentChanged(number);
   return Status::success();
 }
@@ -107,6 +168,7 @@ Status DocumentSet::saveAs(int number, const QString& path) {
 
 void DocumentSet::close(int number) {
   if (m_documents.erase(number) == 0) return;
+  dropRecovery(number);
   m_untitled.erase(number);
   emit documentClosed(number);
   if (m_active == number) setActive(m_documents.empty() ? 0 : m_documents.rbegin()->first);
@@ -128,6 +190,13 @@ void DocumentSet::setActive(int number) {
   if (number == m_active) return;
   m_active = number;
   emit activeChanged(number);
+}
+
+bool DocumentSet::stepHistory(int number, bool (FontDocument::*step)()) {
+  FontDocument* doc = document(number);
+  if (!doc || !(doc->*step)()) return false;
+  emit documentChanged(number);
+  return true;
 }
 
 int DocumentSet::add(std::unique_ptr<FontDocument> document) {

@@ -5,11 +5,13 @@
 // shows it at once.
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <map>
 #include <memory>
 #include <set>
 #include <vector>
 
+#include "kernova/app/RecoveryStore.h"
 #include "kernova/engine/FontDocument.h"
 #include "common/Status.h"
 
@@ -27,6 +29,19 @@ class DocumentSet : public QObject {
   // user's documents folder. Such a default is only a claim: it never replaces a file.
   void setDocumentsFolder(const QString& folder) { m_documentsFolder = folder; }
   const QString& documentsFolder() const { return m_documentsFolder; }
+
+  // Where recovery copies go; empty (the default) keeps none.
+  void setRecoveryFolder(const QString& folder) { m_recovery = RecoveryStore(folder); }
+  static constexpr int kRecoveryDelayMs = 2000;
+  bool recoveryPending() const { return m_recoveryTimer.isActive(); }
+  // Brings every recovery copy up to date now (the timer's work); the first failure
+  // is returned and reported, the other documents are still copied.
+  Status flushRecovery();
+  // Copies left by an editor that did not quit cleanly.
+  std::vector<RecoveryEntry> recoverable() const { return m_recovery.recoverable(); }
+  // Opens a recovered document under its original path and name, marked modified, and
+  // takes its copy over (the old one goes once this process's copy is written).
+  Status openRecovered(const RecoveryEntry& entry, int& number);
 
   // A new empty document "Untitled-N"; it becomes the active one. Returns its number.
   int create(FontType type);
@@ -51,6 +66,10 @@ class DocumentSet : public QObject {
   // True while the document's file path is only its default claim (never saved or opened).
   bool isUntitled(int number) const { return m_untitled.count(number) != 0; }
 
+  // Undoes or redoes the document's last step and announces it; false when there was none.
+  bool undo(int number) { return stepHistory(number, &FontDocument::undo); }
+  bool redo(int number) { return stepHistory(number, &FontDocument::redo); }
+
   // Announces a change made directly on document(number) (code, glyphs, marks).
   void notifyChanged(int number) { emit documentChanged(number); }
   // A line for the status bar: the last action or error.
@@ -68,12 +87,19 @@ class DocumentSet : public QObject {
   int findByPath(const QString& absolutePath) const;
   QString freeUntitledName() const;
   Status write(int number, const QString& absolutePath);
+  bool stepHistory(int number, bool (FontDocument::*step)());
+  void scheduleRecovery(int number);
+  Status writeRecovery(int number);
+  void dropRecovery(int number);
 
   std::map<int, std::unique_ptr<FontDocument>> m_documents;
   int m_nextNumber = 1;
   std::set<int> m_untitled;  // documents whose path is a default claim
   int m_active = 0;
   QString m_documentsFolder;
+  RecoveryStore m_recovery;
+  QTimer m_recoveryTimer;
+  std::map<int, uint64_t> m_copiedRevision;  // documents with a recovery copy, and of what
 };
 
 }  // namespace kernova

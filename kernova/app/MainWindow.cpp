@@ -66,8 +66,23 @@ void MainWindow::createMenus() {
   file->addAction(tr("&Close"), QKeySequence::Close, this, &MainWindow::closeFont);
   file->addSeparator();
   file->addAction(tr("&Quit"), QKeySequence::Quit, this, &MainWindow::quit);
+  createEditMenu();
   m_windowMenu = menuBar()->addMenu(tr("&Window"));
   m_windowActions = new QActionGroup(this);
+}
+
+void MainWindow::createEditMenu() {
+  QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+  m_undoAction = edit->addAction(tr("&Undo"), this, [this] { m_documents.undo(m_documents.active()); });
+  m_undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  m_redoAction = edit->addAction(tr("&Redo"), this, [this] { m_documents.redo(m_documents.active()); });
+  m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+}
+
+void MainWindow::updateUndoActions() {
+  const FontDocument* document = m_documents.activeDocument();
+  m_undoAction->setEnabled(document && document->canUndo());
+  m_redoAction->setEnabled(document && document->canRedo());
 }
 
 void MainWindow::showActive() {
@@ -75,6 +90,7 @@ void MainWindow::showActive() {
   m_grid->setDocument(document);
   m_preview->setDocument(document);
   updateTitle();
+  updateUndoActions();
   rebuildWindowMenu();
 }
 
@@ -83,6 +99,7 @@ void MainWindow::documentChanged(int number) {
     m_grid->documentChanged();
     m_preview->documentChanged();
     updateTitle();
+    updateUndoActions();
   }
   // The name changes on Save As.
   const FontDocument* document = m_documents.document(number);

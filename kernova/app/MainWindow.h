@@ -1,8 +1,8 @@
 #pragma once
-// The editor's window: the active document's glyph grid and preview line, the File
-// and Window menus, and a status bar with the last action or error. The title shows
-// the document's name and its unsaved mark. It follows the DocumentSet, so changes
-// made over the bus show at once.
+// The editor's window: the active document's glyph grid and preview line, the File,
+// Edit (undo, redo) and Window menus, and a status bar with the last action or error.
+// The title shows the document's name and its unsaved mark. It follows the
+// DocumentSet, so changes made over the bus show at once.
 #include <QActionGroup>
 #include <QMainWindow>
 #include <functional>
@@ -39,12 +39,16 @@ class MainWindow : public QMainWindow {
   GlyphGrid* grid() const { return m_grid; }
   PreviewLine* preview() const { return m_preview; }
   QMenu* windowMenu() const { return m_windowMenu; }
+  QAction* undoAction() const { return m_undoAction; }
+  QAction* redoAction() const { return m_redoAction; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void createMenus();
+  void createEditMenu();
+  void updateUndoActions();
   void showActive();
   void documentChanged(int number);
   void updateTitle();
@@ -67,6 +71,8 @@ class MainWindow : public QMainWindow {
   PreviewLine* m_preview = nullptr;
   QMenu* m_windowMenu = nullptr;
   QActionGroup* m_windowActions = nullptr;
+  QAction* m_undoAction = nullptr;
+  QAction* m_redoAction = nullptr;
   UnsavedQuestion m_askUnsaved;
 };
 

@@ -1,5 +1,6 @@
 // kernova: the font editor. One instance per session, reached over the session bus
-// as "Kernova.Application"; font files named on the command line are opened.
+// as "Kernova.Application"; font files named on the command line are opened, and so
+// are the documents an editor that crashed left recovery copies of.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDBusConnection>
@@ -44,6 +45,22 @@ void openAtStart(kernova::DocumentSet& documents, const QStringList& files) {
   }
 }
 
+// One recovered document per turn of the event loop, after the bus name is claimed,
+// so clients are served in between.
+void openRecoveredLater(kernova::DocumentSet& documents, std::vector<kernova::RecoveryEntry> entries) {
+  if (entries.empty()) return;
+  QTimer::singleShot(0, &documents, [&documents, entries = std::move(entries)]() mutable {
+    const kernova::RecoveryEntry entry = entries.front();
+    entries.erase(entries.begin());
+    int number = 0;
+    const Status status = documents.openRecovered(entry, number);
+    documents.report(status ? QStringLiteral("Recovered %1").arg(entry.name)
+                            : QStringLiteral("Recovering %1 failed: %2")
+                                  .arg(entry.name, QString::fromStdString(status.message())));
+    openRecoveredLater(documents, std::move(entries));
+  });
+}
+
 kernova::WindowHooks windowHooks(kernova::MainWindow& window) {
   kernova::WindowHooks hooks;
   hooks.windowId = [&window] { return window.nativeWindowId(); };
@@ -69,6 +86,7 @@ int main(int argc, char** argv) {
   }
 
   kernova::DocumentSet documents;
+  documents.setRecoveryFolder(kernova::RecoveryStore::defaultFolder());
   kernova::MainWindow window(documents);
   kernova::BusService service(documents, windowHooks(window));
 
@@ -86,6 +104,7 @@ int main(int argc, char** argv) {
     documents.report(QStringLiteral("No bus service: %1").arg(why));
   }
   window.show();
+  openRecoveredLater(documents, documents.recoverable());
   const int result = app.exec();
   // A blocking call after the last reply: the replies already queued (Quit's) reach
   // their callers before the process ends.

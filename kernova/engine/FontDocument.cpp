@@ -45,9 +45,18 @@ constexpr int64_t kMaxAdvance = std::numeric_limits<uint16_t>::max();
 FontDocument::FontDocument(FontType type, std::string name)
     : m_type(type), m_name(std::move(name)), m_currentCode(startCode(type)) {}
 
+void FontDocument::setModified(bool modified) {
+  m_modified = modified;
+  if (modified) m_history.markDirty();
+  else m_history.markClean();
+}
+
 bool FontDocument::setCurrentCode(uint16_t code) {
   if (!codeOrder().contains(code)) return false;
-  if (code != m_currentCode) m_selection.clear();
+  if (code != m_currentCode) {
+    m_selection.clear();
+    m_history.closeStep();
+  }
   m_currentCode = code;
   return true;
 }
@@ -63,6 +72,7 @@ const Glyph* FontDocument::glyph(uint16_t code) const {
 
 Glyph& FontDocument::glyphForEdit(uint16_t code) {
   m_modified = true;
+  ++m_revision;
   return m_glyphs[code];
 }
 
@@ -70,6 +80,7 @@ void FontDocument::setGlyph(uint16_t code, Glyph glyph) {
   if (code == m_currentCode) m_selection.clear();
   m_glyphs[code] = std::move(glyph);
   m_modified = true;
+  ++m_revision;
 }
 
 void FontDocument::selectAll() {
@@ -87,6 +98,7 @@ void FontDocument::deleteSelection() {
     m_selection.clear();
     return;
   }
+  m_history.record(m_currentCode, EditKind::Delete, it->second);
   std::vector<Contour>& contours = it->second.contours;
   // Erase from the back so the remaining indices stay valid.
   for (auto index = m_selection.rbegin(); index != m_selection.rend(); ++index) {
@@ -95,6 +107,7 @@ void FontDocument::deleteSelection() {
   m_selection.clear();
   if (it->second == Glyph{}) m_glyphs.erase(it);
   m_modified = true;
+  ++m_revision;
 }
 
 Status FontDocument::importBitmap(const InkBitmap& bitmap) {
@@ -107,7 +120,9 @@ Status FontDocument::importBitmap(const InkBitmap& bitmap) {
   if (std::string problem = sfnt::outlineProblem(contours); !problem.empty())
     return Status::failure("the traced bitmap is too detailed for one glyph: with it the glyph " +
                            problem);
-  glyphForEdit(m_currentCode).contours = std::move(contours);
+  Glyph& target = glyphForEdit(m_currentCode);
+  m_history.record(m_currentCode, EditKind::Import, target);
+  target.contours = std::move(contours);
   return Status::success();
 }
 
@@ -124,12 +139,33 @@ Status FontDocument::setSideBearings(int left, int right) {
   if (extent.minX + shift < kMinCoordinate || extent.maxX + shift > kMaxCoordinate)
     return Status::failure("left side bearing " + std::to_string(left) +
                            " moves the glyph out of the coordinate range");
+  m_history.record(m_currentCode, EditKind::SideBearings, target);
   for (Contour& contour : target.contours)
     for (Point& point : contour) point.x = int32_t(point.x + shift);
   target.advance = int32_t(advance);
   target.advanceSet = true;
   m_modified = true;
+  ++m_revision;
   return Status::success();
+}
+
+bool FontDocument::undo() { return stepHistory(&EditHistory::undo); }
+
+bool FontDocument::redo() { return stepHistory(&EditHistory::redo); }
+
+bool FontDocument::stepHistory(bool (EditHistory::*step)(const EditHistory::Exchange&)) {
+  const bool stepped = (m_history.*step)([this](uint16_t code, Glyph& glyph) { putGlyph(code, glyph); });
+  if (stepped) m_modified = !m_history.atClean();
+  return stepped;
+}
+
+// Swaps `glyph` in at `code`; an empty glyph with the default advance is no entry.
+void FontDocument::putGlyph(uint16_t code, Glyph& glyph) {
+  if (code == m_currentCode) m_selection.clear();
+  Glyph& slot = m_glyphs[code];
+  std::swap(slot, glyph);
+  if (slot == Glyph{}) m_glyphs.erase(code);
+  ++m_revision;
 }
 
 }  // namespace kernova

@@ -1,12 +1,14 @@
 #pragma once
 // One font document of the editor: its type, current code, glyphs by code, the
-// selection of the current glyph's contours, and where it is saved.
+// selection of the current glyph's contours, where it is saved, and the undo history
+// of its editing operations (delete, import, side bearings; see EditHistory.h).
 #include <cstdint>
 #include <map>
 #include <set>
 #include <string>
 
 #include "kernova/engine/CodeOrder.h"
+#include "kernova/engine/EditHistory.h"
 #include "kernova/engine/Glyph.h"
 #include "kernova/engine/InkBitmap.h"
 #include "common/Status.h"
@@ -26,7 +28,13 @@ class FontDocument {
   void setFilePath(std::string path) { m_filePath = std::move(path); }
 
   bool modified() const { return m_modified; }
-  void setModified(bool modified) { m_modified = modified; }
+  // Clearing the mark records the saved state: undo or redo back to it clears it again.
+  // Setting it says the file differs from every state in the history.
+  void setModified(bool modified);
+
+  // Counts the changes of the glyphs, undo and redo included: whoever keeps a copy
+  // compares it to know whether the copy is current.
+  uint64_t revision() const { return m_revision; }
 
   uint16_t currentCode() const { return m_currentCode; }
   // A code outside the document's code set is ignored (returns false). Moving
@@ -37,9 +45,11 @@ class FontDocument {
 
   // Glyphs: absent codes are empty glyphs with the default advance.
   const Glyph* glyph(uint16_t code) const;
-  Glyph& glyphForEdit(uint16_t code);  // marks the document modified
+  // Direct access for building a document (font reader, tests): marks it modified
+  // but is no undo step.
+  Glyph& glyphForEdit(uint16_t code);
   const std::map<uint16_t, Glyph>& glyphs() const { return m_glyphs; }
-  void setGlyph(uint16_t code, Glyph glyph);  // used by the font reader; marks modified
+  void setGlyph(uint16_t code, Glyph glyph);
 
   // Selection of contours of the current glyph; moving to another code clears it.
   void selectAll();
@@ -56,14 +66,26 @@ class FontDocument {
   // that would leave the 16-bit coordinate or advance range fail and change nothing.
   Status setSideBearings(int left, int right);
 
+  // Undo or redo the last step of the editing operations above; false when there is
+  // none. The current code stays; its selection is dropped when its glyph changes.
+  bool canUndo() const { return m_history.canUndo(); }
+  bool canRedo() const { return m_history.canRedo(); }
+  bool undo();
+  bool redo();
+
  private:
+  bool stepHistory(bool (EditHistory::*step)(const EditHistory::Exchange&));
+  void putGlyph(uint16_t code, Glyph& glyph);
+
   FontType m_type;
   std::string m_name;
   std::string m_filePath;
   bool m_modified = false;
+  uint64_t m_revision = 0;
   uint16_t m_currentCode;
   std::map<uint16_t, Glyph> m_glyphs;
   std::set<size_t> m_selection;
+  EditHistory m_history;
 };
 
 }  // namespace kernova

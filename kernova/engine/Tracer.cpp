@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 
 #include "kernova/engine/CubicToQuadratic.h"
 #include "kernova/engine/Tracer.h"
@@ -149,6 +150,26 @@ double contourSignedArea(const Contour& contour) {
   return twiceArea / 2;
 }
 
+uint64_t outlineLength(const InkBitmap& bitmap) {
+  const size_t width = size_t(bitmap.width);
+  uint64_t length = 0;
+  for (size_t y = 0; y < size_t(bitmap.height); ++y) {
+    const uint8_t* row = bitmap.ink.data() + y * width;
+    const uint8_t* above = y > 0 ? row - width : nullptr;
+    bool left = false;
+    for (size_t x = 0; x < width; ++x) {
+      const bool here = row[x] != 0;
+      length += here != left;
+      length += here != (above && above[x] != 0);
+      left = here;
+    }
+    length += left;  // the right border
+  }
+  const uint8_t* bottom = bitmap.ink.data() + (size_t(bitmap.height) - 1) * width;
+  for (size_t x = 0; x < width; ++x) length += bottom[x] != 0;
+  return length;
+}
+
 namespace {
 
 void appendPath(const potrace_path_t& path, const Placement& place, double tolerance,
@@ -170,6 +191,14 @@ Status checkInput(const InkBitmap& bitmap, const TraceParameters& parameters) {
   if (parameters.turdSize < 0 || !(parameters.alphaMax >= 0) || !(parameters.optTolerance >= 0) ||
       !(parameters.maxQuadraticError > 0))
     return Status::failure("invalid tracing parameters");
+  if (int64_t(bitmap.width) * bitmap.height > kMaxTracedPixels)
+    return Status::failure("a bitmap of " + std::to_string(bitmap.width) + " x " + std::to_string(bitmap.height) +
+                           " pixels is too large to trace (at most " +
+                           std::to_string(kMaxTracedPixels) + " pixels, such as 4096 x 2048)");
+  if (const uint64_t length = outlineLength(bitmap); length > kMaxOutlineLength)
+    return Status::failure("the bitmap's outlines are " + std::to_string(length) +
+                           " pixel edges long, too detailed to trace (at most " +
+                           std::to_string(kMaxOutlineLength) + ")");
   return Status::success();
 }
 

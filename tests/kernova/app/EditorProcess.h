@@ -38,12 +38,14 @@ class EditorProcess {
   }
   ~EditorProcess() { stop(); }
 
-  // Offscreen, with `home` as HOME (so the documents folder is <home>/Documents).
+  // Offscreen, with `home` as HOME (so the documents folder is <home>/Documents and
+  // recovery copies stay under it).
   static QProcessEnvironment environment(const QString& home) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("HOME", home);
     environment.insert("XDG_CONFIG_HOME", home + "/.config");
+    environment.insert("XDG_STATE_HOME", home + "/.local/state");
     return environment;
   }
 

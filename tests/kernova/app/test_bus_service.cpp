@@ -181,6 +181,9 @@ TEST_F(EditorBus, TransferProducesAFontThatPassesOtsWithTheSideBearings) {
   const QString doc = newFile(1);
   transfer(doc, 0x41, 50, 60);
   EXPECT_FALSE(property(doc, "saved").toBool());
+  expectOk(call(doc, "Undo"));
+  EXPECT_TRUE(property(doc, "saved").toBool()) << "the whole transfer is one step";
+  expectOk(call(doc, "Redo"));
   expectOk(call(doc, "save"));
   EXPECT_TRUE(property(doc, "saved").toBool());
   const QString font = property(doc, "FilePath").toString();

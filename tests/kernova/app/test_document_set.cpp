@@ -1,12 +1,17 @@
-// The editor's open documents: the active document, saving and opening. Numbering,
+// The editor's open documents: the active document, saving and opening, recovery
+// copies. Numbering,
 // names and failed calls are covered through the bus in test_bus_service.cpp.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "tests/kernova/app/TestBitmap.h"
 #include "kernova/app/DocumentSet.h"
+#include "kernova/engine/TrueTypeWriter.h"
 #include "tests/support/FileBytes.h"
 
 namespace kernova {
@@ -33,6 +38,7 @@ class Documents : public ::testing::Test {
   QTemporaryDir m_dir;
   DocumentSet m_set;
   std::vector<int> m_activeSignals, m_changedSignals;
+  QStringList m_messages;
 };
 
 TEST_F(Documents, ClosingTheActiveDocumentActivatesTheNewestRemaining) {
@@ -109,5 +115,78 @@ TEST_F(Documents, UntitledDefaultsNeverReplaceAFileNorCountAsOpen) {
   EXPECT_NE(number, today);
 }
 
+// What a crash leaves: an untitled and an opened document, both changed, come back
+// under their names and paths, modified, with their glyphs; the copies move to the
+// editor that recovered them.
+TEST_F(Documents, ChangedDocumentsComeBackFromTheirRecoveryCopies) {
+  m_set.setRecoveryFolder(path("state"));
+  const int untitled = drawn(), opened = drawn();
+  ASSERT_TRUE(m_set.saveAs(opened, path("Opened.ttf")).ok());
+  m_set.document(opened)->glyphForEdit(0x42) = *m_set.document(opened)->glyph(0x41);
+  m_set.notifyChanged(opened);
+  EXPECT_TRUE(m_set.recoveryPending()) << "a change starts the timer";
+  ASSERT_TRUE(m_set.flushRecovery().ok());
+  const std::string font = readBytes(path("Opened.ttf").toStdString());
+
+  DocumentSet next;
+  next.setRecoveryFolder(path("state"));
+  const std::vector<RecoveryEntry> entries = next.recoverable();
+  ASSERT_EQ(entries.size(), 2u);
+  for (const RecoveryEntry& entry : entries) {
+    int n = 0;
+    ASSERT_TRUE(next.openRecovered(entry, n).ok());
+    const int old = entry.name == "Opened" ? opened : untitled;
+    EXPECT_EQ(next.document(n)->filePath(), m_set.document(old)->filePath());
+    EXPECT_EQ(compileTrueType(*next.document(n)), compileTrueType(*m_set.document(old)));
+    EXPECT_TRUE(next.document(n)->modified());
+    EXPECT_EQ(next.isUntitled(n), old == untitled);
+  }
+  EXPECT_EQ(readBytes(path("Opened.ttf").toStdString()), font) << "the user's file is left alone";
+  EXPECT_EQ(QDir(path("state")).entryList(QDir::Files).size(), 4) << "one copy each, now of `next`";
+  EXPECT_TRUE(next.recoverable().empty()) << "this process's copies are taken";
+}
+
+// Each row ends a document's unsaved state in another way; its copy must go.
+TEST_F(Documents, SaveCloseUndoAndQuitRemoveTheCopyAndAFailedCopyIsReported) {
+  const std::vector<std::pair<const char*, std::function<void(DocumentSet&, int)>>> endings = {
+      {"save", [](DocumentSet& set, int n) { ASSERT_TRUE(set.save(n).ok()); }},
+      {"close", [](DocumentSet& set, int n) { set.close(n); }},
+      {"undo", [](DocumentSet& set, int n) { ASSERT_TRUE(set.undo(n)); }},
+      {"quit", [](DocumentSet&, int) {}},
+  };
+  for (const auto& [name, end] : endings) {
+    SCOPED_TRACE(name);
+    QTemporaryDir state;
+    auto set = std::make_unique<DocumentSet>();
+    set->setDocumentsFolder(path("Documents"));
+    set->setRecoveryFolder(state.path());
+    const int n = set->create(FontType::Latin);
+    set->document(n)->glyphForEdit(0x41).contours.push_back({{0, 0}, {0, 9}, {9, 9}});
+    set->document(n)->setModified(false);  // as saved
+    ASSERT_TRUE(set->document(n)->setSideBearings(5, 5).ok());
+    ASSERT_TRUE(set->flushRecovery().ok());
+    ASSERT_EQ(QDir(state.path()).entryList(QDir::Files).size(), 2);
+    end(*set, n);
+    if (std::string(name) == "quit") set.reset();
+    else ASSERT_TRUE(set->flushRecovery().ok());
+    EXPECT_TRUE(QDir(state.path()).entryList(QDir::Files).isEmpty());
+  }
+  m_set.setRecoveryFolder(path("Documents/Untitled-1.ttf/state"));
+  const int n = drawn();
+  ASSERT_TRUE(m_set.save(n).ok());
+  m_set.document(n)->glyphForEdit(0x42);
+  QObject::connect(&m_set, &DocumentSet::message, [this](const QString& text) { m_messages << text; });
+  EXPECT_FALSE(m_set.flushRecovery().ok()) << "the folder cannot be made under a file";
+  EXPECT_EQ(m_messages.size(), 1);
+  EXPECT_TRUE(m_set.document(n)->modified());
+}
+
 }  // namespace
 }  // namespace kernova
+
+// The recovery timer needs an application object.
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,5 +1,5 @@
 // The editor's window offscreen: the glyph grid, the current cell, the preview line,
-// the title's unsaved mark, the questions before unsaved work is lost, the document
+// the title's unsaved mark, the undo keys, the questions before unsaved work is lost, the document
 // switcher and the status bar.
 #include <gtest/gtest.h>
 
@@ -111,6 +111,11 @@ TEST_F(Window, ImportedGlyphShowsInItsCellThePreviewAndTheUnsavedMark) {
   EXPECT_GT(darkPixels(grid.copy(glyphArea)), 50);
   m_window.preview()->textField()->setText("B");
   EXPECT_EQ(previewInk(), before) << "B has no outline";
+  QApplication::setActiveWindow(&m_window);
+  QTest::keyClick(&m_window, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_FALSE(m_window.isWindowModified()) << "Ctrl+Z undoes the import";
+  QTest::keyClick(&m_window, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_TRUE(m_window.isWindowModified()) << "Ctrl+Y redoes it";
   ASSERT_TRUE(m_documents.save(n).ok());
   EXPECT_FALSE(m_window.isWindowModified());
 

@@ -227,3 +227,38 @@ TEST(TraceInput, SpecklesAndBlankCanvasGiveNothingAndBadInputIsRefused) {
   bad.maxQuadraticError = 0;
   EXPECT_FALSE(traceBitmap(samples::blank(8, 8), bad, contours));
 }
+
+namespace {
+
+InkBitmap stripes(int width, int height) {  // one-pixel vertical lines
+  InkBitmap b = samples::blank(width, height);
+  for (int x = 0; x < width; x += 2) samples::fillRect(b, x, 0, x, height - 1);
+  return b;
+}
+
+}  // namespace
+
+TEST(TraceBudget, OutlineLengthCountsEveryInkPaperEdge) {
+  InkBitmap diagonal = samples::blank(3, 3);
+  samples::set(diagonal, 0, 0);
+  samples::set(diagonal, 1, 1);
+  InkBitmap full = samples::blank(5, 4);
+  samples::fillRect(full, 0, 0, 4, 3);
+  EXPECT_EQ(outlineLength(samples::blank(4, 4)), 0u);
+  EXPECT_EQ(outlineLength(diagonal), 8u) << "pixels touching at a corner share no edge";
+  EXPECT_EQ(outlineLength(full), 18u) << "ink on the border meets paper beyond it";
+  EXPECT_EQ(outlineLength(stripes(6, 10)), 3u * 22);
+}
+
+// Bitmaps that would keep the bus waiting for seconds are refused before tracing.
+TEST(TraceBudget, TooManyPixelsOrTooLongOutlinesAreRefused) {
+  std::vector<Contour> contours{{{1, 2}}};
+  for (const InkBitmap& bitmap : {samples::blank(4097, 2048), stripes(1000, 251)}) {
+    const Status status = traceBitmap(bitmap, TraceParameters{}, contours);
+    EXPECT_FALSE(status);
+    EXPECT_FALSE(status.message().empty());
+  }
+  EXPECT_EQ(contours.size(), 1u) << "a refused bitmap leaves the contours alone";
+  EXPECT_TRUE(traceBitmap(stripes(1000, 249), TraceParameters{}, contours));
+  EXPECT_EQ(contours.size(), 500u);
+}

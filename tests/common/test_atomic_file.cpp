@@ -1,0 +1,66 @@
+// The atomic file writer under failing steps: whichever step fails, the old file stays
+// byte for byte, nothing is left beside it, and the failure names the step.
+#include "common/AtomicFile.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <functional>
+
+#include "tests/support/FileBytes.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Files may grow to `bytes` only while it lives: a full disk for the writes.
+struct FileSizeLimit {
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &m_old);
+    m_oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{bytes, m_old.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &m_old);
+    ::signal(SIGXFSZ, m_oldHandler);
+  }
+  rlimit m_old{};
+  sighandler_t m_oldHandler;
+};
+
+TEST(AtomicFile, AFailedStepLeavesTheOldFileAndNoTemporary) {
+  struct Case {
+    const char* name;
+    const char* target;  // under the test folder
+    common::WriteResult::Step step;
+    std::function<common::WriteResult(const fs::path&)> write;
+  };
+  const std::string bytes(4096, 'n');
+  const std::vector<Case> cases = {
+      {"disk full", "font.ttf", common::WriteResult::Step::Write,
+       [&](const fs::path& p) { FileSizeLimit full(100); return common::writeFileAtomically(p, bytes); }},
+      {"a folder in the way", "folder", common::WriteResult::Step::Replace,
+       [&](const fs::path& p) { return common::writeFileAtomically(p, bytes); }},
+      {"no folder", "missing/font.ttf", common::WriteResult::Step::Create,
+       [&](const fs::path& p) { return common::writeFileAtomically(p, bytes); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path folder = fs::temp_directory_path() / ("atomic_file_" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder / "folder");
+    writeBytes(folder / "font.ttf", "old");
+    const common::WriteResult result = c.write(folder / c.target);
+    EXPECT_EQ(result.step, c.step);
+    EXPECT_NE(result.error, 0);
+    EXPECT_FALSE(result.describe().empty());
+    EXPECT_EQ(readBytes(folder / "font.ttf"), "old");
+    EXPECT_TRUE(fs::is_directory(folder / "folder"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2) << "a temporary is left";
+    fs::remove_all(folder);
+  }
+}
+
+}  // namespace
