@@ -61,6 +61,9 @@ TEST(TrueTypeRoundTrip, DocumentsComeBackAsWritten) {
     expected[' '] = Glyph{{}, 512, true};
     EXPECT_EQ(back->glyphs(), expected) << document.name();
   }
+  // Every code: thousands of cmap segments, consecutive characters on distant glyphs.
+  Bytes every = compileTrueType(everyJapaneseCode());
+  EXPECT_EQ(compileTrueType(*read(every)), every);
   Bytes font = compileTrueType(japaneseDocument());
   put16(font, tableOffset(font, "OS/2") + 78, 0);  // ulCodePageRange1: no JIS bit, the kana decide
   EXPECT_EQ(read(font)->type(), FontType::Japanese);
