@@ -12,44 +12,36 @@ namespace {
 
 Point on(int x, int y) { return Point{x, y, true}; }
 Point off(int x, int y) { return Point{x, y, false}; }
-Glyph glyph(std::vector<Contour> contours) { return Glyph{std::move(contours), kDefaultAdvance, false}; }
-
-// Renders the outline (font units, 0..2048 both ways) into a 64 x 64 mask.
-QImage raster(const Glyph& g) {
-  QImage image(64, 64, QImage::Format_Grayscale8);
-  image.fill(0);
-  QPainter painter(&image);
-  painter.setTransform(QTransform::fromScale(64.0 / 2048, 64.0 / 2048));
-  painter.fillPath(glyphOutline(g), Qt::white);
-  return image;
-}
+QPainterPath outline(std::vector<Contour> contours) { return glyphOutline(Glyph{std::move(contours)}); }
 
 TEST(GlyphOutline, CounterWoundInnerContourIsAHole) {
-  const Contour outer{on(0, 0), on(0, 2000), on(2000, 2000), on(2000, 0)};
-  const Contour inner{on(500, 500), on(1500, 500), on(1500, 1500), on(500, 1500)};
-  const QPainterPath path = glyphOutline(glyph({outer, inner}));
+  const QPainterPath path = outline({{on(0, 0), on(0, 2000), on(2000, 2000), on(2000, 0)},
+                                     {on(500, 500), on(1500, 500), on(1500, 1500), on(500, 1500)}});
   EXPECT_TRUE(path.contains(QPointF(250, 250)));
   EXPECT_FALSE(path.contains(QPointF(1000, 1000)));
-  EXPECT_FALSE(path.contains(QPointF(2100, 1000)));
   EXPECT_EQ(path.boundingRect(), QRectF(0, 0, 2000, 2000));
-  EXPECT_TRUE(glyphOutline(Glyph{}).isEmpty());
 }
 
+// Rendered into a 64 x 64 mask, a contour starting off-curve draws what its rotation
+// starting on-curve draws; two off-curve points imply the on-curve one between them.
 TEST(GlyphOutline, ImpliedOnCurvePointsAndOffCurveStartsDrawTheSameShape) {
   const Contour shape{on(200, 200), off(200, 1800), on(1000, 1800), off(1800, 1800), on(1800, 200)};
-  const Contour implied{on(200, 200), off(200, 1800), off(1800, 1800), on(1800, 200)};
-  EXPECT_EQ(glyphOutline(glyph({implied})), glyphOutline(glyph({shape})));
+  EXPECT_EQ(outline({{on(200, 200), off(200, 1800), off(1800, 1800), on(1800, 200)}}), outline({shape}));
+  auto raster = [](const QPainterPath& path) {
+    QImage image(64, 64, QImage::Format_Grayscale8);
+    image.fill(0);
+    QPainter painter(&image);
+    painter.setTransform(QTransform::fromScale(64.0 / 2048, 64.0 / 2048));
+    painter.fillPath(path, Qt::white);
+    return image;
+  };
   Contour rotated(shape.begin() + 1, shape.end());
-  rotated.push_back(shape.front());  // now starts on an off-curve point
-  EXPECT_EQ(raster(glyph({rotated})), raster(glyph({shape})));
-}
-
-TEST(GlyphOutline, AllOffCurveContourIsAClosedCurveThroughTheMidpoints) {
-  const QPainterPath path = glyphOutline(glyph({{off(24, 24), off(24, 2024), off(2024, 2024), off(2024, 24)}}));
-  EXPECT_TRUE(path.contains(QPointF(1024, 1024)));
-  EXPECT_FALSE(path.contains(QPointF(100, 100))) << "corners lie outside the curve";
-  EXPECT_NEAR(path.boundingRect().left(), 24, 1);
-  EXPECT_NEAR(path.boundingRect().right(), 2024, 1);
+  rotated.push_back(shape.front());
+  EXPECT_EQ(raster(outline({rotated})), raster(outline({shape})));
+  const QPainterPath round = outline({{off(24, 24), off(24, 2024), off(2024, 2024), off(2024, 24)}});
+  EXPECT_TRUE(round.contains(QPointF(1024, 1024)));
+  EXPECT_FALSE(round.contains(QPointF(100, 100))) << "corners lie outside the curve through the midpoints";
+  EXPECT_NEAR(round.boundingRect().left(), 24, 1);
 }
 
 TEST(EmBoxTransform, AscenderAtTopDescenderAtBottomAndANarrowAdvanceCentred) {

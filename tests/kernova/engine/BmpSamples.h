@@ -3,7 +3,6 @@
 // forms the reader must accept. Not a test program by itself.
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "kernova/engine/InkBitmap.h"
@@ -16,8 +15,8 @@ inline InkBitmap blank(int width, int height) {
   return {width, height, std::vector<uint8_t>(size_t(width) * size_t(height), 0)};
 }
 
-inline void set(InkBitmap& b, int x, int y) {
-  if (x >= 0 && y >= 0 && x < b.width && y < b.height) b.ink[size_t(y) * b.width + x] = 1;
+inline void set(InkBitmap& b, int x, int y, bool ink = true) {
+  if (x >= 0 && y >= 0 && x < b.width && y < b.height) b.ink[size_t(y) * b.width + x] = ink;
 }
 
 inline void fillRect(InkBitmap& b, int x0, int y0, int x1, int y1) {  // inclusive
@@ -27,21 +26,14 @@ inline void fillRect(InkBitmap& b, int x0, int y0, int x1, int y1) {  // inclusi
 
 // Pixels whose centre lies within `radius` of the segment (a round-capped stroke).
 inline void stroke(InkBitmap& b, double ax, double ay, double bx, double by, double radius,
-                   bool erase = false) {
+                   bool ink = true) {
   double dx = bx - ax, dy = by - ay, length2 = dx * dx + dy * dy;
-  for (int y = 0; y < b.height; ++y) {
+  for (int y = 0; y < b.height; ++y)
     for (int x = 0; x < b.width; ++x) {
-      double px = x + 0.5, py = y + 0.5;
-      double t = length2 > 0 ? ((px - ax) * dx + (py - ay) * dy) / length2 : 0;
+      double t = length2 > 0 ? ((x + 0.5 - ax) * dx + (y + 0.5 - ay) * dy) / length2 : 0;
       t = std::fmin(1, std::fmax(0, t));
-      double ex = ax + t * dx - px, ey = ay + t * dy - py;
-      if (ex * ex + ey * ey <= radius * radius) b.ink[size_t(y) * b.width + x] = erase ? 0 : 1;
+      if (std::hypot(ax + t * dx - x - 0.5, ay + t * dy - y - 0.5) <= radius) set(b, x, y, ink);
     }
-  }
-}
-
-inline void disc(InkBitmap& b, double cx, double cy, double radius, bool erase = false) {
-  stroke(b, cx, cy, cx, cy, radius, erase);
 }
 
 struct BmpForm {
@@ -68,21 +60,15 @@ inline std::vector<uint8_t> encodeBmp(const InkBitmap& b, const BmpForm& form) {
   bool masksAfterHeader = form.bitfields && form.headerSize == 40;
   uint32_t offset = 14 + form.headerSize + (masksAfterHeader ? 12 : 0) + paletteCount * 4;
   std::vector<uint8_t> v(offset + size_t(stride) * b.height, 0);
-  v[0] = 'B';
-  v[1] = 'M';
-  put32(v, 2, uint32_t(v.size()));
-  put32(v, 10, offset);
-  put32(v, 14, form.headerSize);
-  put32(v, 18, uint32_t(b.width));
-  put32(v, 22, uint32_t(form.topDown ? -b.height : b.height));
+  v[0] = 'B', v[1] = 'M';
+  for (auto [at, value] : {std::pair<size_t, uint32_t>{2, v.size()}, {10, offset}, {14, form.headerSize},
+                           {18, b.width}, {22, form.topDown ? -b.height : b.height},
+                           {30, form.bitfields ? 3 : 0}, {34, stride * b.height}})
+    put32(v, at, value);
   put16(v, 26, 1);
   put16(v, 28, uint32_t(form.bits));
-  put32(v, 30, form.bitfields ? 3 : 0);
-  put32(v, 34, stride * uint32_t(b.height));
   if (form.bitfields) {
-    put32(v, 54, 0x00FF0000);
-    put32(v, 58, 0x0000FF00);
-    put32(v, 62, 0x000000FF);
+    for (auto [at, mask] : {std::pair<size_t, uint32_t>{54, 0xFF0000}, {58, 0xFF00}, {62, 0xFF}}) put32(v, at, mask);
     if (form.headerSize >= 56) put32(v, 66, 0xFF000000);
   }
   size_t palette = 14 + form.headerSize;
@@ -94,15 +80,13 @@ inline std::vector<uint8_t> encodeBmp(const InkBitmap& b, const BmpForm& form) {
     size_t row = offset + size_t(form.topDown ? y : b.height - 1 - y) * stride;
     for (int x = 0; x < b.width; ++x) {
       bool ink = b.at(x, y);
+      size_t p = row + size_t(x) * (form.bits / 8);
       if (form.bits == 1) {
         if (ink != form.inkIsEntryZero) v[row + x / 8] |= uint8_t(0x80 >> (x % 8));
       } else if (form.bits == 8) {
-        v[row + x] = ink ? 20 : 230;
-      } else {
-        size_t p = row + size_t(x) * (form.bits / 8);
-        v[p] = ink ? 60 : 250;      // blue
-        v[p + 1] = ink ? 40 : 245;  // green
-        v[p + 2] = ink ? 90 : 240;  // red
+        v[p] = ink ? 20 : 230;
+      } else {  // blue, green, red, alpha
+        v[p] = ink ? 60 : 250, v[p + 1] = ink ? 40 : 245, v[p + 2] = ink ? 90 : 240;
         if (form.bits == 32) v[p + 3] = 255;
       }
     }
