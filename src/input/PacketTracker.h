@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/TabletLayer.h"
+#include "input/TabletLayer.h"
 
 namespace input {
 

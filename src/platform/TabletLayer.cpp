@@ -12,6 +12,7 @@
 #include "common/Rounding.h"
 #include "widgets/PictureBox.h"
 
+namespace platform {
 namespace {
 
 // Cursor numbers as a tablet driver numbers the two ends of a stylus.
@@ -220,7 +221,6 @@ void QtTabletLayer::queueEvent(const QTabletEvent& event) {
 
 }  // namespace
 
-namespace platform {
 
 std::unique_ptr<TabletLayer> makeTabletLayer(const std::string& platformName) {
   return std::make_unique<QtTabletLayer>(platformName == "xcb" || platformName == "wayland");

@@ -3,7 +3,7 @@
 // queue the test fills directly and counters of what the caller did.
 #include <cstring>
 
-#include "platform/TabletLayer.h"
+#include "input/TabletLayer.h"
 
 class FakeTabletLayer final : public TabletLayer {
  public:
