@@ -17,6 +17,24 @@ namespace fs = std::filesystem;
 
 fs::path folderOf(const fs::path& path) { return path.has_parent_path() ? path.parent_path() : "."; }
 
+// The prefix of every temporary file of `target`: ".<name>.tmp-".
+std::string temporaryPrefix(const fs::path& target) {
+  return "." + target.filename().string() + ".tmp-";
+}
+
+// Follows a chain of symbolic links from `path` to the file it finally names (at most
+// 40 links, like the kernel); a path that is not a link comes back unchanged.
+fs::path finalTarget(const fs::path& path) {
+  fs::path current = path;
+  std::error_code error;
+  for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(current, error)); ++hop) {
+    const fs::path link = fs::read_symlink(current, error);
+    if (error) break;
+    current = link.is_absolute() ? link : folderOf(current) / link;
+  }
+  return current;
+}
+
 // Opens a new, unique temporary file ".<name>.tmp-<pid>-<n>" beside `target`.
 int createTemporary(const fs::path& target, fs::path& temporary) {
   static std::atomic<unsigned> counter{0};
@@ -87,21 +105,6 @@ std::string WriteResult::describe() const {
                                       "cannot flush to disk", "cannot replace it"};
   if (ok()) return {};
   return std::string(kWhat[int(step)]) + ": " + std::strerror(error);
-}
-
-std::string temporaryPrefix(const fs::path& target) {
-  return "." + target.filename().string() + ".tmp-";
-}
-
-fs::path finalTarget(const fs::path& path) {
-  fs::path current = path;
-  std::error_code error;
-  for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(current, error)); ++hop) {
-    const fs::path link = fs::read_symlink(current, error);
-    if (error) break;
-    current = link.is_absolute() ? link : folderOf(current) / link;
-  }
-  return current;
 }
 
 WriteResult writeFileAtomically(const fs::path& path, std::span<const uint8_t> bytes) {

@@ -29,11 +29,4 @@ struct WriteResult {
 WriteResult writeFileAtomically(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 WriteResult writeFileAtomically(const std::filesystem::path& path, std::string_view text);
 
-// Follows a chain of symbolic links from `path` to the file it finally names (at most
-// 40 links, like the kernel); a path that is not a link comes back unchanged.
-std::filesystem::path finalTarget(const std::filesystem::path& path);
-
-// The prefix of every temporary file of `target`: ".<name>.tmp-".
-std::string temporaryPrefix(const std::filesystem::path& target);
-
 }  // namespace common

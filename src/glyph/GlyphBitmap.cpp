@@ -2,7 +2,6 @@
 
 #include "common/AtomicFile.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 

@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -41,8 +40,6 @@ class FileDescriptor {
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
   int get() const { return m_fd; }
-  // Hands the descriptor over, so the caller can close it and see the result.
-  int release() { return std::exchange(m_fd, -1); }
 
  private:
   int m_fd;
