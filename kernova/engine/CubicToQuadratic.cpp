@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 namespace kernova {
@@ -12,6 +13,9 @@ Vec2 lerp(Vec2 a, Vec2 b, double t) { return {a.x + (b.x - a.x) * t, a.y + (b.y 
 // Halving the parameter range shrinks the error about eightfold, so this depth is never
 // reached by curves of sane size; it only bounds the work on absurd input.
 constexpr int kMaxDepth = 16;
+// A turn this close to an end is taken to be at the end: the piece it would cut off is
+// far below a font unit on any curve of sane size.
+constexpr double kInsideMargin = 1e-9;
 
 // The quadratic whose control point is the mean of the two control-point estimates
 // 3/2 P1 - 1/2 P0 and 3/2 P2 - 1/2 P3.
@@ -41,7 +45,50 @@ void convert(const CubicBezier& cubic, double tolerance, int depth,
   convert(second, tolerance, depth + 1, out);
 }
 
+// The parameter strictly inside (0, 1) where the coordinate a -> b -> c turns, if any.
+std::optional<double> turningParameter(double a, double b, double c) {
+  const double denominator = a - 2 * b + c;
+  if (denominator == 0) return std::nullopt;
+  const double t = (a - b) / denominator;
+  if (!(t > kInsideMargin && t < 1 - kInsideMargin)) return std::nullopt;
+  return t;
+}
+
+void clampControlToEnds(QuadraticBezier& q) {
+  q.control.x = std::clamp(q.control.x, std::min(q.p0.x, q.p2.x), std::max(q.p0.x, q.p2.x));
+  q.control.y = std::clamp(q.control.y, std::min(q.p0.y, q.p2.y), std::max(q.p0.y, q.p2.y));
+}
+
+// de Casteljau split at t.
+std::pair<QuadraticBezier, QuadraticBezier> split(const QuadraticBezier& q, double t) {
+  Vec2 a = lerp(q.p0, q.control, t), b = lerp(q.control, q.p2, t);
+  Vec2 cut = lerp(a, b, t);
+  return {{q.p0, a, cut}, {cut, b, q.p2}};
+}
+
 }  // namespace
+
+void splitAtExtrema(const QuadraticBezier& quadratic, std::vector<QuadraticBezier>& out) {
+  std::vector<double> cuts;
+  for (auto t : {turningParameter(quadratic.p0.x, quadratic.control.x, quadratic.p2.x),
+                 turningParameter(quadratic.p0.y, quadratic.control.y, quadratic.p2.y)})
+    if (t) cuts.push_back(*t);
+  std::sort(cuts.begin(), cuts.end());
+  const size_t first = out.size();
+  QuadraticBezier rest = quadratic;
+  double done = 0;  // the parameter of the original curve where `rest` starts
+  for (double t : cuts) {
+    if (t - done <= kInsideMargin) continue;  // x and y turn at the same point
+    auto [piece, after] = split(rest, (t - done) / (1 - done));
+    out.push_back(piece);
+    rest = after;
+    done = t;
+  }
+  out.push_back(rest);
+  // Each piece is monotone; clamping only removes the floating-point noise of the cuts,
+  // which could otherwise leave a turn a hair inside a piece.
+  for (size_t i = first; i < out.size(); ++i) clampControlToEnds(out[i]);
+}
 
 Vec2 CubicBezier::at(double t) const {
   double u = 1 - t;

@@ -32,4 +32,10 @@ double sampledDeviation(const CubicBezier& cubic, const QuadraticBezier& quadrat
 void cubicToQuadratics(const CubicBezier& cubic, double tolerance,
                        std::vector<QuadraticBezier>& out);
 
+// Appends the quadratic cut at every parameter strictly inside it where x or y turns,
+// so each piece runs monotonically in x and in y: its control point lies within the
+// box of its ends, and the box of the points is the box of the curve. The cuts are
+// exact; the pieces together are the same curve.
+void splitAtExtrema(const QuadraticBezier& quadratic, std::vector<QuadraticBezier>& out);
+
 }  // namespace kernova

@@ -2,8 +2,9 @@
 //
 // Stages: pack the raster into potrace's bitmap, bottom row first, so potrace's y
 // grows upward from the bitmap's bottom edge; trace; place every potrace point on the
-// canvas geometry; replace each cubic by quadratics; round to integers, dropping
-// repeated points and contours that collapse; orient outer contours clockwise and
+// canvas geometry; replace each cubic by quadratics, cut where x or y turns so that
+// the extremes are on-curve points and the points' box is the outline's; round to
+// integers, dropping repeated points and contours that collapse; orient outer contours clockwise and
 // holes counter-clockwise (y up), whatever potrace's own convention.
 #include <potracelib.h>
 
@@ -74,14 +75,16 @@ std::vector<FloatPoint> outlinePoints(const potrace_curve_t& curve, const Placem
   std::vector<FloatPoint> points;
   if (curve.n <= 0) return points;
   Vec2 current = place(curve.c[curve.n - 1][2]);
-  std::vector<QuadraticBezier> pieces;
+  std::vector<QuadraticBezier> converted, pieces;
   for (int i = 0; i < curve.n; ++i) {
     const potrace_dpoint_t* c = curve.c[i];
     if (curve.tag[i] == POTRACE_CORNER) {
       points.push_back({place(c[1]), true});
     } else {
+      converted.clear();
       pieces.clear();
-      cubicToQuadratics({current, place(c[0]), place(c[1]), place(c[2])}, tolerance, pieces);
+      cubicToQuadratics({current, place(c[0]), place(c[1]), place(c[2])}, tolerance, converted);
+      for (const QuadraticBezier& quadratic : converted) splitAtExtrema(quadratic, pieces);
       for (size_t k = 0; k + 1 < pieces.size(); ++k) {
         points.push_back({pieces[k].control, false});
         points.push_back({pieces[k].p2, true});

@@ -31,6 +31,8 @@ uint64_t outlineLength(const InkBitmap& bitmap);
 
 // Traces the bitmap and returns contours in font units, placed by the canvas
 // geometry (4 units per pixel, row 442 the baseline), outer contours clockwise.
+// Every curve runs monotonically in x and y between its on-curve points, so the
+// extremes are on-curve points and the box of the points is the box of the ink.
 // A bitmap beyond the budget above fails without being traced.
 Status traceBitmap(const InkBitmap& bitmap, const TraceParameters& parameters,
                    std::vector<Contour>& contours);
