@@ -40,6 +40,25 @@ constexpr int64_t kMinCoordinate = std::numeric_limits<int16_t>::min();
 constexpr int64_t kMaxCoordinate = std::numeric_limits<int16_t>::max();
 constexpr int64_t kMaxAdvance = std::numeric_limits<uint16_t>::max();
 
+// Shifts a glyph with contours so its leftmost point is at `left`, its advance the ink
+// width plus both bearings; out of the 16-bit ranges it fails and leaves the glyph.
+Status applySideBearings(Glyph& glyph, int left, int right) {
+  Extent extent = horizontalExtent(glyph);
+  int64_t shift = int64_t(left) - extent.minX;
+  int64_t advance = (extent.maxX - extent.minX) + int64_t(left) + int64_t(right);
+  if (advance < 0 || advance > kMaxAdvance)
+    return Status::failure("side bearings " + std::to_string(left) + " and " +
+                           std::to_string(right) + " give an advance out of range");
+  if (extent.minX + shift < kMinCoordinate || extent.maxX + shift > kMaxCoordinate)
+    return Status::failure("left side bearing " + std::to_string(left) +
+                           " moves the glyph out of the coordinate range");
+  for (Contour& contour : glyph.contours)
+    for (Point& point : contour) point.x = int32_t(point.x + shift);
+  glyph.advance = int32_t(advance);
+  glyph.advanceSet = true;
+  return Status::success();
+}
+
 }  // namespace
 
 FontDocument::FontDocument(FontType type, std::string name)
@@ -122,6 +141,9 @@ Status FontDocument::importBitmap(const InkBitmap& bitmap) {
                            problem);
   Glyph& target = glyphForEdit(m_currentCode);
   m_history.record(m_currentCode, EditKind::Import, target);
+  // Ink in an empty glyph is a new glyph: an advance left from earlier side bearings
+  // would no longer fit its outline.
+  if (target.empty()) target = Glyph{};
   target.contours = std::move(contours);
   return Status::success();
 }
@@ -129,21 +151,34 @@ Status FontDocument::importBitmap(const InkBitmap& bitmap) {
 Status FontDocument::setSideBearings(int left, int right) {
   auto it = m_glyphs.find(m_currentCode);
   if (it == m_glyphs.end() || it->second.empty()) return Status::success();
-  Glyph& target = it->second;
-  Extent extent = horizontalExtent(target);
-  int64_t shift = int64_t(left) - extent.minX;
-  int64_t advance = (extent.maxX - extent.minX) + int64_t(left) + int64_t(right);
-  if (advance < 0 || advance > kMaxAdvance)
-    return Status::failure("side bearings " + std::to_string(left) + " and " +
-                           std::to_string(right) + " give an advance out of range");
-  if (extent.minX + shift < kMinCoordinate || extent.maxX + shift > kMaxCoordinate)
-    return Status::failure("left side bearing " + std::to_string(left) +
-                           " moves the glyph out of the coordinate range");
-  m_history.record(m_currentCode, EditKind::SideBearings, target);
-  for (Contour& contour : target.contours)
-    for (Point& point : contour) point.x = int32_t(point.x + shift);
-  target.advance = int32_t(advance);
-  target.advanceSet = true;
+  Glyph spaced = it->second;
+  if (Status status = applySideBearings(spaced, left, right); !status) return status;
+  m_history.record(m_currentCode, EditKind::SideBearings, it->second);
+  it->second = std::move(spaced);
+  m_modified = true;
+  ++m_revision;
+  return Status::success();
+}
+
+bool FontDocument::keepsFullWidth(uint16_t code) const {
+  return m_type == FontType::Japanese && code > 0xFF;
+}
+
+Status FontDocument::spaceAllGlyphs(int left, int right, bool fullWidthToo) {
+  EditHistory::GlyphsBefore before;
+  std::vector<std::pair<uint16_t, Glyph>> spaced;
+  for (const auto& [code, glyph] : m_glyphs) {
+    if (glyph.empty() || (!fullWidthToo && keepsFullWidth(code))) continue;
+    Glyph changed = glyph;
+    if (Status status = applySideBearings(changed, left, right); !status)
+      return Status::failure("the glyph of code " + std::to_string(code) + ": " + status.message());
+    before.emplace_back(code, glyph);
+    spaced.emplace_back(code, std::move(changed));
+  }
+  if (spaced.empty()) return Status::success();
+  m_history.recordAll(EditKind::SpaceAll, std::move(before));
+  for (auto& [code, glyph] : spaced) m_glyphs[code] = std::move(glyph);
+  m_selection.clear();
   m_modified = true;
   ++m_revision;
   return Status::success();

@@ -1,7 +1,8 @@
 #pragma once
 // One font document of the editor: its type, current code, glyphs by code, the
 // selection of the current glyph's contours, where it is saved, and the undo history
-// of its editing operations (delete, import, side bearings; see EditHistory.h).
+// of its editing operations (delete, import, side bearings, spacing all; see
+// EditHistory.h).
 #include <cstdint>
 #include <map>
 #include <set>
@@ -57,7 +58,8 @@ class FontDocument {
   void deleteSelection();  // removes the selected contours of the current glyph
   const std::set<size_t>& selection() const { return m_selection; }
 
-  // Adds the traced contours of a bitmap to the current glyph. A bitmap that does not
+  // Adds the traced contours of a bitmap to the current glyph; a glyph without
+  // contours before takes the new-glyph advance (Glyph.h). A bitmap that does not
   // trace, or would give the glyph more than TrueType holds (TrueTypeLayout.h), fails
   // and leaves the glyph as it was.
   Status importBitmap(const InkBitmap& bitmap);
@@ -65,6 +67,12 @@ class FontDocument {
   // advance = ink width + left + right. An empty glyph keeps its advance. Bearings
   // that would leave the 16-bit coordinate or advance range fail and change nothing.
   Status setSideBearings(int left, int right);
+  // The same side bearings on every glyph with contours, as one undo step. In a
+  // Japanese document the double-byte (full-width) glyphs keep their advance unless
+  // `fullWidthToo`. When one glyph cannot take the bearings nothing changes.
+  Status spaceAllGlyphs(int left, int right, bool fullWidthToo);
+  // Whether spacing all glyphs leaves `code` alone unless asked: a full-width code.
+  bool keepsFullWidth(uint16_t code) const;
 
   // Undo or redo the last step of the editing operations above; false when there is
   // none. The current code stays; its selection is dropped when its glyph changes.
