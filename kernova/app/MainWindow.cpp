@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "kernova/app/GlyphGrid.h"
+#include "kernova/app/MetricsPanel.h"
 #include "kernova/app/PreviewLine.h"
 
 namespace kernova {
@@ -39,6 +40,8 @@ MainWindow::MainWindow(DocumentSet& documents, QWidget* parent)
   layout->addWidget(m_grid, 1);
   layout->addWidget(m_preview);
   setCentralWidget(central);
+  m_metrics = new MetricsPanel(m_documents, this);
+  addDockWidget(Qt::BottomDockWidgetArea, m_metrics);
   createMenus();
   statusBar()->showMessage(tr("Ready"));
   resize(760, 640);
@@ -77,6 +80,8 @@ void MainWindow::createEditMenu() {
   m_undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
   m_redoAction = edit->addAction(tr("&Redo"), this, [this] { m_documents.redo(m_documents.active()); });
   m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  edit->addSeparator();
+  edit->addAction(m_metrics->spaceAllAction());
 }
 
 void MainWindow::updateUndoActions() {

@@ -1,6 +1,6 @@
 #pragma once
-// The editor's window: the active document's glyph grid and preview line, the File,
-// Edit (undo, redo) and Window menus, and a status bar with the last action or error.
+// The editor's window: the active document's glyph grid, preview line and Metrics
+// panel, the File, Edit (undo, redo, space all glyphs) and Window menus, and a status bar with the last action or error.
 // The title shows the document's name and its unsaved mark. It follows the
 // DocumentSet, so changes made over the bus show at once.
 #include <QActionGroup>
@@ -14,6 +14,7 @@ class QMenu;
 namespace kernova {
 
 class GlyphGrid;
+class MetricsPanel;
 class PreviewLine;
 
 class MainWindow : public QMainWindow {
@@ -38,6 +39,7 @@ class MainWindow : public QMainWindow {
 
   GlyphGrid* grid() const { return m_grid; }
   PreviewLine* preview() const { return m_preview; }
+  MetricsPanel* metrics() const { return m_metrics; }
   QMenu* windowMenu() const { return m_windowMenu; }
   QAction* undoAction() const { return m_undoAction; }
   QAction* redoAction() const { return m_redoAction; }
@@ -69,6 +71,7 @@ class MainWindow : public QMainWindow {
   DocumentSet& m_documents;
   GlyphGrid* m_grid = nullptr;
   PreviewLine* m_preview = nullptr;
+  MetricsPanel* m_metrics = nullptr;
   QMenu* m_windowMenu = nullptr;
   QActionGroup* m_windowActions = nullptr;
   QAction* m_undoAction = nullptr;
