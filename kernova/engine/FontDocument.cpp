@@ -1,6 +1,7 @@
 #include "kernova/engine/FontDocument.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 #include "kernova/engine/Tracer.h"
@@ -39,6 +40,15 @@ Extent horizontalExtent(const Glyph& glyph) {
 constexpr int64_t kMinCoordinate = std::numeric_limits<int16_t>::min();
 constexpr int64_t kMaxCoordinate = std::numeric_limits<int16_t>::max();
 constexpr int64_t kMaxAdvance = std::numeric_limits<uint16_t>::max();
+
+// A Japanese font's double-byte codes are its full-width characters.
+bool isFullWidth(FontType type, uint16_t code) { return type == FontType::Japanese && code > 0xFF; }
+
+std::string hexCode(uint16_t code) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%04X", unsigned(code));
+  return text;
+}
 
 // Shifts a glyph with contours so its leftmost point is at `left`, its advance the ink
 // width plus both bearings; out of the 16-bit ranges it fails and leaves the glyph.
@@ -160,18 +170,14 @@ Status FontDocument::setSideBearings(int left, int right) {
   return Status::success();
 }
 
-bool FontDocument::keepsFullWidth(uint16_t code) const {
-  return m_type == FontType::Japanese && code > 0xFF;
-}
-
 Status FontDocument::spaceAllGlyphs(int left, int right, bool fullWidthToo) {
   EditHistory::GlyphsBefore before;
   std::vector<std::pair<uint16_t, Glyph>> spaced;
   for (const auto& [code, glyph] : m_glyphs) {
-    if (glyph.empty() || (!fullWidthToo && keepsFullWidth(code))) continue;
+    if (glyph.empty() || (!fullWidthToo && isFullWidth(m_type, code))) continue;
     Glyph changed = glyph;
     if (Status status = applySideBearings(changed, left, right); !status)
-      return Status::failure("the glyph of code " + std::to_string(code) + ": " + status.message());
+      return Status::failure("the glyph of code " + hexCode(code) + ": " + status.message());
     before.emplace_back(code, glyph);
     spaced.emplace_back(code, std::move(changed));
   }

@@ -71,8 +71,6 @@ class FontDocument {
   // Japanese document the double-byte (full-width) glyphs keep their advance unless
   // `fullWidthToo`. When one glyph cannot take the bearings nothing changes.
   Status spaceAllGlyphs(int left, int right, bool fullWidthToo);
-  // Whether spacing all glyphs leaves `code` alone unless asked: a full-width code.
-  bool keepsFullWidth(uint16_t code) const;
 
   // Undo or redo the last step of the editing operations above; false when there is
   // none. The current code stays; its selection is dropped when its glyph changes.
