@@ -156,7 +156,8 @@ std::string outlineProblem(const std::vector<Contour>& contours) {
 FontLayout layoutFont(const FontDocument& document) {
   FontLayout layout;
   layout.type = document.type();
-  layout.familyName = document.name().empty() ? "Untitled" : document.name();
+  layout.info = document.fontInfo();
+  layout.info.family = document.familyName().empty() ? "Untitled" : document.familyName();
   layout.glyphs.push_back(notdefGlyph());
   layout.glyphs.push_back(spaceGlyph(document));
   for (const auto& [code, unicode] : chooseGlyphs(document)) {

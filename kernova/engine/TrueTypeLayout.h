@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "kernova/engine/FontDocument.h"
+#include "kernova/engine/FontInfo.h"
 #include "common/Status.h"
 
 namespace kernova::sfnt {
@@ -54,7 +55,7 @@ struct CharacterMapping {
 
 struct FontLayout {
   FontType type = FontType::Latin;
-  std::string familyName;              // UTF-8, never empty
+  FontInfo info;                       // the family never empty
   std::vector<LaidOutGlyph> glyphs;    // in glyph id order
   std::vector<CharacterMapping> cmap;  // ascending Unicode, BMP only
   BoundingBox fontBox;                 // union of the glyph boxes

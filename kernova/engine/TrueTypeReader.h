@@ -10,7 +10,8 @@
 
 namespace kernova {
 
-// Reads a TrueType file into a new document (type from its cmap / code page bits),
+// Reads a TrueType file into a new document (type from its cmap / code page bits,
+// names from its name table),
 // with filePath set and not modified. CFF-flavoured and broken files give a failure
 // with a readable message.
 Status loadTrueType(const std::string& path, std::unique_ptr<FontDocument>& document);
