@@ -63,6 +63,8 @@ class MainWindow : public QMainWindow {
   void saveFont();
   void saveFontAs();
   void closeFont();
+  void editFontInfo();
+  void installActiveFont();
   void quit();
   bool saveDocument(int number);
 
