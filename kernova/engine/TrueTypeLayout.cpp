@@ -74,9 +74,8 @@ LaidOutGlyph makeGlyph(uint16_t code, char32_t unicode, std::vector<Contour> con
 
 // A box with a square hole: outer clockwise, inner counter-clockwise (y up).
 LaidOutGlyph notdefGlyph() {
-  Contour outer = {{128, 0}, {128, 1536}, {896, 1536}, {896, 0}};
-  Contour inner = {{256, 128}, {768, 128}, {768, 1408}, {256, 1408}};
-  return makeGlyph(0, 0, {outer, inner}, 1024);
+  const Glyph missing = missingGlyph();
+  return makeGlyph(0, 0, missing.contours, uint16_t(missing.advance));
 }
 
 bool hasPoints(const Glyph& glyph) {
@@ -151,6 +150,12 @@ std::string outlineProblem(const std::vector<Contour>& contours) {
     return "has " + std::to_string(nonEmpty) + " contours; a TrueType glyph holds at most " +
            std::to_string(kMaxGlyphContours);
   return {};
+}
+
+Glyph missingGlyph() {
+  Contour outer = {{128, 0}, {128, 1536}, {896, 1536}, {896, 0}};
+  Contour inner = {{256, 128}, {768, 128}, {768, 1408}, {256, 1408}};
+  return Glyph{{outer, inner}, 1024, true};
 }
 
 FontLayout layoutFont(const FontDocument& document) {

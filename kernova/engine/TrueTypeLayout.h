@@ -61,6 +61,10 @@ struct FontLayout {
   BoundingBox fontBox;                 // union of the glyph boxes
 };
 
+// Glyph 0, ".notdef" (a box with a hole, advance 1024): what the font shows for a
+// character it lacks.
+Glyph missingGlyph();
+
 // Lays out a document. Glyphs beyond TrueType's limits (see checkTrueTypeLimits)
 // are cut to fit: contours that overflow the limits dropped, coordinates pulled into
 // +-16383.
