@@ -16,7 +16,7 @@
 namespace kernova {
 namespace {
 
-const QString kFontFilter = QStringLiteral("TrueType fonts (*.ttf)");
+const QString kFontFilter = QStringLiteral("Fonts (*.ttf *.woff2)");
 const QString kSaveFilter = QStringLiteral("TrueType fonts (*.ttf);;WOFF2 web fonts (*.woff2)");
 
 QString qString(const std::string& text) { return QString::fromStdString(text); }

@@ -6,7 +6,8 @@
 // bytes, so a Latin font that has them stays Latin.
 // Characters go back to codes through that code page; of several characters giving
 // one code, the one the code page gives for the code wins. Outlines are kept point
-// for point; a font whose unitsPerEm is not 2048 is scaled to it.
+// for point; a font whose unitsPerEm is not 2048 is scaled to it. A WOFF2 file is
+// unpacked to its TrueType font first.
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_IDS_H
@@ -15,6 +16,8 @@
 #include FT_SFNT_NAMES_H
 
 #include <sys/stat.h>
+#include <woff2/decode.h>
+#include <woff2/output.h>
 
 #include <algorithm>
 #include <cctype>
@@ -371,12 +374,29 @@ Status readFile(const std::string& path, std::vector<uint8_t>& bytes) {
   return Status::success();
 }
 
+bool isWoff2(const std::vector<uint8_t>& bytes) {
+  return bytes.size() >= 4 && leadingTag(bytes) == FT_MAKE_TAG('w', 'O', 'F', '2');
+}
+
+Status unpackWoff2(const std::vector<uint8_t>& bytes, std::vector<uint8_t>& trueType) {
+  std::string unpacked;
+  woff2::WOFF2StringOut out(&unpacked);
+  out.SetMaxSize(kMaxFileSize);
+  if (!woff2::ConvertWOFF2ToTTF(bytes.data(), bytes.size(), &out))
+    return Status::failure("The WOFF2 font is damaged.");
+  trueType.assign(unpacked.begin(), unpacked.end());
+  return Status::success();
+}
+
 }  // namespace
 
 Status loadTrueTypeFromMemory(const std::vector<uint8_t>& bytes,
                               std::unique_ptr<FontDocument>& document) {
+  std::vector<uint8_t> unpacked;
+  if (isWoff2(bytes))
+    if (Status status = unpackWoff2(bytes, unpacked); !status) return status;
   FreeTypeFace holder;
-  if (Status opened = openFace(bytes, holder); !opened) return opened;
+  if (Status opened = openFace(isWoff2(bytes) ? unpacked : bytes, holder); !opened) return opened;
   return readDocument(holder.face(), document);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Reading a TrueType file back into a document, through FreeType.
+// Reading a TrueType (or WOFF2) file back into a document, through FreeType.
 #include <cstdint>
 #include <memory>
 #include <string>
