@@ -47,7 +47,8 @@ int64_t fontSaveTime() {
   if (epoch && *epoch) {
     char* end = nullptr;
     const long long seconds = std::strtoll(epoch, &end, 10);
-    if (*end == '\0' && seconds >= 0) return seconds;
+    // Far beyond any real date the value is taken as not a time at all.
+    if (*end == '\0' && seconds >= 0 && seconds < (int64_t(1) << 40)) return seconds;
   }
   return int64_t(std::time(nullptr));
 }
