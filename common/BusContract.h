@@ -18,6 +18,7 @@ inline constexpr char kErrorInvalidArgument[] = "Kernova.Error.InvalidArgument";
 inline constexpr char kErrorOpenFailed[] = "Kernova.Error.OpenFailed";
 inline constexpr char kErrorImportFailed[] = "Kernova.Error.ImportFailed";
 inline constexpr char kErrorSaveFailed[] = "Kernova.Error.SaveFailed";
+inline constexpr char kErrorInstallFailed[] = "Kernova.Error.InstallFailed";
 
 }  // namespace bus
 

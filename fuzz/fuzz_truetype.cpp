@@ -24,10 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   check(status.ok() || !status.message().empty());
   if (!document) return 0;
 
-  std::vector<uint8_t> written = kernova::compileTrueType(*document);
+  std::vector<uint8_t> written = kernova::compileTrueType(*document, 0);
   std::unique_ptr<kernova::FontDocument> reread;
   check(kernova::loadTrueTypeFromMemory(written, reread).ok());
   check(reread->type() == document->type());
-  check(kernova::compileTrueType(*reread) == written);
+  check(kernova::compileTrueType(*reread, 0) == written);
   return 0;
 }

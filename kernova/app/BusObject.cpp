@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusVariant>
 
 namespace kernova {
@@ -85,8 +86,8 @@ BusReply BusObject::callProperties(const QDBusMessage& message, int target) cons
     return getAllProperties(arguments[0].toString(), target);
   }
   if (member == QLatin1String("Set")) {
-    return BusReply::error(QStringLiteral("org.freedesktop.DBus.Error.PropertyReadOnly"),
-                           QStringLiteral("the properties of %1 are read-only").arg(m_interface.name));
+    if (message.signature() != QLatin1String("ssv")) return wrongSignature(member, "ssv", message.signature());
+    return setProperty(arguments, target);
   }
   return unknownMethod(message);
 }
@@ -113,6 +114,28 @@ BusReply BusObject::getAllProperties(const QString& interfaceName, int target) c
   return BusReply::ok({values});
 }
 
+BusReply BusObject::setProperty(const QVariantList& arguments, int target) const {
+  const QString interfaceName = arguments[0].toString();
+  const QString name = arguments[1].toString();
+  if (!interfaceName.isEmpty() && interfaceName != m_interface.name) {
+    return BusReply::error(QStringLiteral("org.freedesktop.DBus.Error.UnknownInterface"),
+                           QStringLiteral("no interface %1").arg(interfaceName));
+  }
+  for (const BusProperty& property : m_interface.properties) {
+    if (property.name != name) continue;
+    if (!property.write) {
+      return BusReply::error(QStringLiteral("org.freedesktop.DBus.Error.PropertyReadOnly"),
+                             QStringLiteral("%1 is read-only").arg(name));
+    }
+    const QVariant value = arguments[2].value<QDBusVariant>().variant();
+    const QString given = QString::fromLatin1(QDBusMetaType::typeToSignature(value.metaType()));
+    if (given != property.signature) return wrongSignature(name, property.signature, given);
+    return property.write(target, value);
+  }
+  return BusReply::error(QStringLiteral("org.freedesktop.DBus.Error.UnknownProperty"),
+                         QStringLiteral("no property %1 in %2").arg(name, m_interface.name));
+}
+
 QString BusObject::introspect(const QString& path) const {
   if (!m_resolve(path).known) return {};
   QString xml = QStringLiteral("  <interface name=\"%1\">\n").arg(m_interface.name);
@@ -127,8 +150,9 @@ QString BusObject::introspect(const QString& path) const {
     xml += QStringLiteral("    </method>\n");
   }
   for (const BusProperty& property : m_interface.properties) {
-    xml += QStringLiteral("    <property name=\"%1\" type=\"%2\" access=\"read\"/>\n")
-               .arg(property.name, property.signature);
+    xml += QStringLiteral("    <property name=\"%1\" type=\"%2\" access=\"%3\"/>\n")
+               .arg(property.name, property.signature,
+                    property.write ? QStringLiteral("readwrite") : QStringLiteral("read"));
   }
   return xml + QStringLiteral("  </interface>\n");
 }

@@ -1,6 +1,6 @@
 #pragma once
 // A bus object served straight from the message: one interface described as a table
-// of methods and read-only properties. Every call's argument signature is checked
+// of methods and properties (read-only unless they have a writer). Every call's argument signature is checked
 // exactly against the table before its handler runs, properties are served through
 // org.freedesktop.DBus.Properties, and introspection is generated from the table.
 #include <QDBusVirtualObject>
@@ -47,6 +47,8 @@ struct BusProperty {
   QString name;
   QString signature;
   std::function<QVariant(int target)> read;
+  // Set with a value of `signature`; empty for a read-only property.
+  std::function<BusReply(int target, const QVariant& value)> write = {};
 };
 
 struct BusInterface {
@@ -70,6 +72,7 @@ class BusObject : public QDBusVirtualObject {
   BusReply callProperties(const QDBusMessage& message, int target) const;
   BusReply getProperty(const QString& interfaceName, const QString& name, int target) const;
   BusReply getAllProperties(const QString& interfaceName, int target) const;
+  BusReply setProperty(const QVariantList& arguments, int target) const;
 
   BusInterface m_interface;
   Resolver m_resolve;

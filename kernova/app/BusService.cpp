@@ -4,6 +4,7 @@
 #include <QDBusObjectPath>
 #include <QDir>
 
+#include "kernova/app/FontInstaller.h"
 #include "kernova/engine/Bmp.h"
 #include "kernova/engine/ImportBudget.h"
 
@@ -81,12 +82,18 @@ BusInterface BusService::documentInterface() {
       documentMethod("save", "", "", {}, &BusService::save),
       documentMethod("SaveAs", "s", "", {"path"}, &BusService::saveAs),
       documentMethod("Close", "", "", {}, &BusService::close),
+      documentMethod("Install", "", "", {}, &BusService::install),
   };
   auto document = [this](int number) -> const FontDocument& { return *m_documents.document(number); };
   interface.properties = {
       {"Name", "s", [document](int n) { return QVariant(qString(document(n).name())); }},
       {"saved", "b", [document](int n) { return QVariant(!document(n).modified()); }},
       {"FilePath", "s", [document](int n) { return QVariant(qString(document(n).filePath())); }},
+      infoProperty("FamilyName", &FontInfo::family),
+      infoProperty("StyleName", &FontInfo::style),
+      infoProperty("Designer", &FontInfo::designer),
+      infoProperty("Copyright", &FontInfo::copyright),
+      infoProperty("License", &FontInfo::license),
   };
   return interface;
 }
@@ -98,6 +105,24 @@ BusMethod BusService::documentMethod(const char* name, const char* in, const cha
     return (this->*handler)(number, *m_documents.document(number), arguments);
   };
   return BusMethod{name, in, out, std::move(argumentNames), call};
+}
+
+// A name of the font. The family reads as the one the font is saved with; set empty,
+// it follows the document's name again. An empty style is "Regular".
+BusProperty BusService::infoProperty(const char* name, std::string FontInfo::*field) {
+  auto read = [this, field](int n) {
+    const FontDocument& document = *m_documents.document(n);
+    return QVariant(qString(field == &FontInfo::family ? document.familyName() : document.fontInfo().*field));
+  };
+  auto write = [this, name, field](int n, const QVariant& value) {
+    FontDocument& document = *m_documents.document(n);
+    FontInfo info = document.fontInfo();
+    info.*field = value.toString().toStdString();
+    if (info.style.empty()) info.style = "Regular";
+    document.setFontInfo(std::move(info));
+    return changed(n, QStringLiteral("%1: %2").arg(QLatin1String(name), value.toString()));
+  };
+  return BusProperty{name, "s", read, write};
 }
 
 BusTarget BusService::resolveDocument(const QString& path) const {
@@ -233,6 +258,14 @@ BusReply BusService::close(int number, FontDocument& document, const QVariantLis
   const QString name = qString(document.name());
   m_documents.close(number);
   m_documents.report(QStringLiteral("Closed %1").arg(name));
+  return BusReply::ok();
+}
+
+BusReply BusService::install(int, FontDocument& document, const QVariantList&) {
+  QString path;
+  const Status status = installFont(document, path);
+  if (!status) return failed(bus::kErrorInstallFailed, "Install", status);
+  m_documents.report(QStringLiteral("Installed %1").arg(path));
   return BusReply::ok();
 }
 

@@ -41,6 +41,7 @@ class BusService : public QObject {
   BusMethod documentMethod(const char* name, const char* in, const char* out,
                            QStringList argumentNames, DocumentHandler handler);
   BusTarget resolveDocument(const QString& path) const;
+  BusProperty infoProperty(const char* name, std::string FontInfo::*field);
 
   BusReply newFile(const QVariantList& arguments);
   BusReply openFile(const QVariantList& arguments);
@@ -59,6 +60,7 @@ class BusService : public QObject {
   BusReply save(int number, FontDocument& document, const QVariantList& arguments);
   BusReply saveAs(int number, FontDocument& document, const QVariantList& arguments);
   BusReply close(int number, FontDocument& document, const QVariantList& arguments);
+  BusReply install(int number, FontDocument& document, const QVariantList& arguments);
 
   BusReply failed(const char* errorName, const QString& member, const Status& status);
   BusReply changed(int number, const QString& action);

@@ -140,7 +140,7 @@ Status DocumentSet::save(int number) {
 Status DocumentSet::write(int number, const QString& absolutePath) {
   FontDocument* doc = document(number);
   Status status = makeParentFolder(absolutePath);
-  if (status) status = saveTrueType(*doc, absolutePath.toStdString());
+  if (status) status = saveFont(*doc, absolutePath.toStdString());
   if (!status) return status;
   doc->setFilePath(absolutePath.toStdString());
   doc->setModified(false);
@@ -158,11 +158,22 @@ Status DocumentSet::saveAs(int number, const QString& path) {
   if (other != 0 && other != number) {
     return Status::failure(absolutePath.toStdString() + " is open as another document");
   }
-  // The font is written under its new name, so the name table matches the file.
+  // A family not yet set becomes the file's name at the first Save As and stays.
   const std::string oldName = doc->name();
+  const FontInfo oldInfo = doc->fontInfo();
+  const bool wasModified = doc->modified();
   doc->setName(QFileInfo(absolutePath).completeBaseName().toStdString());
+  if (oldInfo.family.empty()) {
+    FontInfo info = oldInfo;
+    info.family = doc->name();
+    doc->setFontInfo(std::move(info));
+  }
   const Status status = write(number, absolutePath);
-  if (!status) doc->setName(oldName);
+  if (!status) {
+    doc->setName(oldName);
+    doc->setFontInfo(oldInfo);
+    if (!wasModified) doc->setModified(false);
+  }
   return status;
 }
 

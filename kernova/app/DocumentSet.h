@@ -52,7 +52,9 @@ class DocumentSet : public QObject {
   // A document never saved or opened takes the next free Untitled-N when a file has
   // appeared under its default name since.
   Status save(int number);
-  // Saves under a new path; on success the document takes that path and its name.
+  // Saves under a new path; on success the document takes that path and its name, and
+  // a family not set before becomes that name. A path ending in ".woff2" is written
+  // as WOFF2 (here and by later saves to it), any other as TrueType.
   Status saveAs(int number, const QString& path);
   // Closes without asking; the most recently opened remaining document becomes active.
   void close(int number);

@@ -8,6 +8,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "kernova/app/FontInfoDialog.h"
+#include "kernova/app/FontInstaller.h"
 #include "kernova/app/GlyphGrid.h"
 #include "kernova/app/MetricsPanel.h"
 #include "kernova/app/PreviewLine.h"
@@ -15,7 +17,8 @@
 namespace kernova {
 namespace {
 
-const QString kFontFilter = QStringLiteral("TrueType fonts (*.ttf)");
+const QString kFontFilter = QStringLiteral("Fonts (*.ttf *.woff2)");
+const QString kSaveFilter = QStringLiteral("TrueType fonts (*.ttf);;WOFF2 web fonts (*.woff2)");
 
 QString qString(const std::string& text) { return QString::fromStdString(text); }
 
@@ -66,6 +69,8 @@ void MainWindow::createMenus() {
   file->addAction(tr("&Open..."), QKeySequence::Open, this, &MainWindow::openFont);
   file->addAction(tr("&Save"), QKeySequence::Save, this, &MainWindow::saveFont);
   file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, &MainWindow::saveFontAs);
+  file->addAction(tr("Font &Info..."), this, &MainWindow::editFontInfo);
+  file->addAction(tr("&Install Font"), this, &MainWindow::installActiveFont);
   file->addAction(tr("&Close"), QKeySequence::Close, this, &MainWindow::closeFont);
   file->addSeparator();
   file->addAction(tr("&Quit"), QKeySequence::Quit, this, &MainWindow::quit);
@@ -188,7 +193,7 @@ void MainWindow::saveFontAs() {
   const FontDocument* document = m_documents.activeDocument();
   if (!document) return;
   const QString path =
-      QFileDialog::getSaveFileName(this, tr("Save Font As"), qString(document->filePath()), kFontFilter);
+      QFileDialog::getSaveFileName(this, tr("Save Font As"), qString(document->filePath()), kSaveFilter);
   if (path.isEmpty()) return;
   const Status status = m_documents.saveAs(m_documents.active(), path);
   if (status) {
@@ -196,6 +201,24 @@ void MainWindow::saveFontAs() {
     return;
   }
   showFailure(tr("Save failed"), status);
+}
+
+void MainWindow::editFontInfo() {
+  FontDocument* document = m_documents.activeDocument();
+  if (!document) return;
+  FontInfoDialog dialog(*document, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  document->setFontInfo(dialog.info());
+  m_documents.notifyChanged(m_documents.active());
+}
+
+void MainWindow::installActiveFont() {
+  const FontDocument* document = m_documents.activeDocument();
+  if (!document) return;
+  QString path;
+  const Status status = installFont(*document, path);
+  if (status) showStatus(tr("Installed %1").arg(path));
+  else showFailure(tr("Install failed"), status);
 }
 
 bool MainWindow::closeDocument(int number) {

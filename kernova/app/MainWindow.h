@@ -65,6 +65,8 @@ class MainWindow : public QMainWindow {
   void saveFont();
   void saveFontAs();
   void closeFont();
+  void editFontInfo();
+  void installActiveFont();
   void quit();
   bool saveDocument(int number);
 

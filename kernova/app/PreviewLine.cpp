@@ -1,9 +1,13 @@
 #include "kernova/app/PreviewLine.h"
 
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "kernova/app/GlyphOutline.h"
+#include "kernova/engine/TrueTypeLayout.h"
 #include "common/codepage/CodePage.h"
 
 namespace kernova {
@@ -19,11 +23,24 @@ std::vector<std::optional<uint16_t>> previewCodes(const QString& text, FontType 
   return codes;
 }
 
+// As the saved font has them: a glyph is there when it has contours or a set
+// advance; the space always is, with its default advance.
+std::vector<PreviewGlyph> previewGlyphs(const QString& text, const FontDocument& document) {
+  std::vector<PreviewGlyph> result;
+  for (const std::optional<uint16_t>& code : previewCodes(text, document.type())) {
+    const Glyph* glyph = code ? document.glyph(*code) : nullptr;
+    if (glyph && (glyph->advanceSet || !glyph->empty())) result.push_back({*glyph, false});
+    else if (code == sfnt::kSpaceCode) result.push_back({Glyph{{}, sfnt::kSpaceAdvance, true}, false});
+    else result.push_back({sfnt::missingGlyph(), true});
+  }
+  return result;
+}
+
 PreviewStrip::PreviewStrip(QWidget* parent) : QWidget(parent) {
-  setMinimumHeight(kLineHeight);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   setBackgroundRole(QPalette::Base);
   setAutoFillBackground(true);
+  setPixelSize(kDefaultSize);
 }
 
 void PreviewStrip::display(const FontDocument* document, const QString& text) {
@@ -32,26 +49,28 @@ void PreviewStrip::display(const FontDocument* document, const QString& text) {
   update();
 }
 
+void PreviewStrip::setPixelSize(int pixels) {
+  m_pixelSize = pixels;
+  setFixedHeight(pixels + 2 * kMargin);
+  update();
+}
+
 void PreviewStrip::paintEvent(QPaintEvent*) {
   if (!m_document) return;
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
-  // One em (ascender to descender) fills the line; glyphs follow by their advances.
-  const double margin = 4;
-  const double scale = (height() - 2 * margin) / double(kAscender - kDescender);
-  const double baseline = margin + kAscender * scale;
-  double x = margin;
-  for (const std::optional<uint16_t>& code : previewCodes(m_text, m_document->type())) {
-    const Glyph* glyph = code ? m_document->glyph(*code) : nullptr;
-    const int advance = glyph ? glyph->advance : kDefaultAdvance;
-    const QTransform place = baselineTransform(QPointF(x, baseline), scale);
-    if (!code) {
-      painter.setPen(palette().color(QPalette::Mid));
-      painter.drawRect(place.mapRect(QRectF(200, 0, advance - 400, kAscender)));
-    } else if (glyph && !glyph->empty()) {
-      painter.fillPath(place.map(glyphOutline(*glyph)), palette().text());
+  // One em (ascender to descender) is the chosen size; glyphs follow by their advances.
+  const double scale = m_pixelSize / double(kAscender - kDescender);
+  const double baseline = kMargin + kAscender * scale;
+  double x = kMargin;
+  for (const PreviewGlyph& shown : previewGlyphs(m_text, *m_document)) {
+    if (!shown.glyph.empty()) {
+      const QTransform place = baselineTransform(QPointF(x, baseline), scale);
+      // Missing characters in a light tone, so they stand apart from drawn ones.
+      painter.fillPath(place.map(glyphOutline(shown.glyph)),
+                       shown.missing ? palette().mid() : palette().text());
     }
-    x += advance * scale;
+    x += shown.glyph.advance * scale;
     if (x > width()) break;
   }
 }
@@ -59,12 +78,21 @@ void PreviewStrip::paintEvent(QPaintEvent*) {
 PreviewLine::PreviewLine(QWidget* parent) : QWidget(parent) {
   m_text = new QLineEdit(this);
   m_text->setPlaceholderText(tr("Type sample text"));
+  m_size = new QSpinBox(this);
+  m_size->setRange(8, 400);
+  m_size->setSuffix(tr(" px"));
+  m_size->setValue(PreviewStrip::kDefaultSize);
   m_strip = new PreviewStrip(this);
+  auto* row = new QHBoxLayout;
+  row->addWidget(m_text, 1);
+  row->addWidget(new QLabel(tr("Size:"), this));
+  row->addWidget(m_size);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(m_text);
+  layout->addLayout(row);
   layout->addWidget(m_strip);
   connect(m_text, &QLineEdit::textChanged, this, [this](const QString& text) { m_strip->display(m_document, text); });
+  connect(m_size, &QSpinBox::valueChanged, m_strip, &PreviewStrip::setPixelSize);
 }
 
 void PreviewLine::setDocument(const FontDocument* document) {

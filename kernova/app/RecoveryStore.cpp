@@ -61,7 +61,10 @@ Status RecoveryStore::write(const RecoveryEntry& entry, const FontDocument& docu
   if (!QDir().mkpath(m_folder)) return Status::failure("cannot create the folder " + m_folder.toStdString());
   const std::vector<uint8_t> font = compileTrueType(document);
   if (Status status = writeFile(pathOf(entry.id, ".ttf"), font); !status) return status;
-  const QJsonObject description{{"path", entry.filePath}, {"name", entry.name}, {"untitled", entry.untitled}};
+  const QJsonObject description{{"path", entry.filePath},
+                                {"name", entry.name},
+                                {"untitled", entry.untitled},
+                                {"familySet", !document.fontInfo().family.empty()}};
   const QByteArray json = QJsonDocument(description).toJson();
   return writeFile(pathOf(entry.id, ".json"),
                    std::span(reinterpret_cast<const uint8_t*>(json.constData()), size_t(json.size())));
@@ -87,7 +90,7 @@ std::vector<RecoveryEntry> RecoveryStore::recoverable() const {
     const QString path = description.value("path").toString();
     if (!QDir::isAbsolutePath(path)) continue;
     entries.push_back({id, path, description.value("name").toString(QFileInfo(path).completeBaseName()),
-                       description.value("untitled").toBool()});
+                       description.value("untitled").toBool(), description.value("familySet").toBool(true)});
   }
   return entries;
 }
@@ -96,6 +99,12 @@ Status RecoveryStore::load(const RecoveryEntry& entry, std::unique_ptr<FontDocum
   if (Status status = loadTrueType(pathOf(entry.id, ".ttf").toStdString(), document); !status) return status;
   document->setFilePath(entry.filePath.toStdString());
   document->setName(entry.name.toStdString());
+  if (!entry.familySet) {
+    FontInfo info = document->fontInfo();
+    info.family.clear();
+    info.englishFamily.clear();
+    document->setFontInfo(std::move(info));
+  }
   document->setModified(true);
   return Status::success();
 }

@@ -19,6 +19,7 @@ struct RecoveryEntry {
   QString filePath;  // where the document belongs
   QString name;
   bool untitled = false;
+  bool familySet = true;  // false: the font's family only stands in for the name
 };
 
 class RecoveryStore {

@@ -74,6 +74,13 @@ Status applySideBearings(Glyph& glyph, int left, int right) {
 FontDocument::FontDocument(FontType type, std::string name)
     : m_type(type), m_name(std::move(name)), m_currentCode(startCode(type)) {}
 
+void FontDocument::setFontInfo(FontInfo info) {
+  if (info == m_info) return;
+  m_info = std::move(info);
+  ++m_revision;
+  setModified(true);
+}
+
 void FontDocument::setModified(bool modified) {
   m_modified = modified;
   if (modified) m_history.markDirty();

@@ -10,6 +10,7 @@
 
 #include "kernova/engine/CodeOrder.h"
 #include "kernova/engine/EditHistory.h"
+#include "kernova/engine/FontInfo.h"
 #include "kernova/engine/Glyph.h"
 #include "kernova/engine/InkBitmap.h"
 #include "common/Status.h"
@@ -25,6 +26,12 @@ class FontDocument {
 
   const std::string& name() const { return m_name; }
   void setName(std::string name) { m_name = std::move(name); }
+  // The names the font is saved with. Changing them marks the document modified
+  // (no undo step). The family is the set one, else the document's name.
+  const FontInfo& fontInfo() const { return m_info; }
+  void setFontInfo(FontInfo info);
+  const std::string& familyName() const { return m_info.family.empty() ? m_name : m_info.family; }
+
   const std::string& filePath() const { return m_filePath; }
   void setFilePath(std::string path) { m_filePath = std::move(path); }
 
@@ -86,6 +93,7 @@ class FontDocument {
   FontType m_type;
   std::string m_name;
   std::string m_filePath;
+  FontInfo m_info;
   bool m_modified = false;
   uint64_t m_revision = 0;
   uint16_t m_currentCode;

@@ -10,13 +10,13 @@ namespace {
 struct HeadTable {
   UInt16 majorVersion = 1;
   UInt16 minorVersion = 0;
-  Fixed fontRevision = kFontRevision;
+  Fixed fontRevision;
   UInt32 checksumAdjustment = 0;  // set when the file is assembled
   UInt32 magicNumber = 0x5F0F3CF5;
   UInt16 flags;
   UInt16 unitsPerEm = kUnitsPerEm;
-  LongDateTime created = int64_t(kFontTimestamp);
-  LongDateTime modified = int64_t(kFontTimestamp);
+  LongDateTime created;
+  LongDateTime modified;
   FWord xMin;
   FWord yMin;
   FWord xMax;
@@ -37,8 +37,12 @@ constexpr uint16_t kIntegerScaling = 0x0008;
 
 }  // namespace
 
-std::vector<uint8_t> compileHead(const FontLayout& layout, bool longOffsets) {
+std::vector<uint8_t> compileHead(const FontLayout& layout, bool longOffsets, uint64_t timestamp) {
   HeadTable head;
+  // 16.16 fixed from thousandths, rounded.
+  head.fontRevision = uint32_t((uint64_t(layout.info.version) * 65536 + 500) / 1000);
+  head.created = int64_t(timestamp);
+  head.modified = int64_t(timestamp);
   head.flags = kBaselineAtZero | kLeftSideBearingAtZero | kIntegerScaling;
   head.xMin = layout.fontBox.xMin;
   head.yMin = layout.fontBox.yMin;

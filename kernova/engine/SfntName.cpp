@@ -1,5 +1,7 @@
-// name: the family, style, version and PostScript names.
-#include <cstdio>
+// name: the font's names and notices, for Windows US English; a family that is not
+// plain ASCII also as Japanese, with an ASCII family in the English records.
+#include <algorithm>
+#include <tuple>
 
 #include "kernova/engine/SfntTables.h"
 #include "kernova/engine/SfntWriter.h"
@@ -8,46 +10,19 @@ namespace kernova::sfnt {
 namespace {
 
 constexpr size_t kMaxPostScriptName = 63;
-// Longer families are cut, so every record and the string storage stay far below
-// the 64 KiB that the 16-bit offsets reach.
+constexpr uint16_t kEnglish = 0x0409;
+constexpr uint16_t kJapanese = 0x0411;
+// Names are cut to these many UTF-16 units, so every record and the whole string
+// storage stay far below the 64 KiB that the 16-bit offsets reach.
 constexpr size_t kMaxNameUnits = 255;
+constexpr size_t kMaxNoticeUnits = 8191;  // copyright and license texts
 
-// Code points of UTF-8 text; a malformed sequence gives U+FFFD and resynchronises
-// at the next byte.
-std::u32string decodeUtf8(const std::string& text) {
-  std::u32string out;
-  size_t i = 0;
-  while (i < text.size()) {
-    auto lead = uint8_t(text[i]);
-    int length = lead < 0x80         ? 1
-                 : (lead >> 5) == 6  ? 2
-                 : (lead >> 4) == 14 ? 3
-                 : (lead >> 3) == 30 ? 4
-                                     : 0;
-    char32_t ch = length == 1   ? lead
-                  : length == 2 ? lead & 0x1F
-                  : length == 3 ? lead & 0x0F
-                                : lead & 0x07;
-    bool valid = length > 0 && i + size_t(length) <= text.size();
-    for (int k = 1; valid && k < length; ++k) {
-      auto next = uint8_t(text[i + size_t(k)]);
-      valid = (next & 0xC0) == 0x80;
-      ch = ch << 6 | (next & 0x3F);
-    }
-    char32_t minimum = length == 2 ? 0x80 : length == 3 ? 0x800 : length == 4 ? 0x10000 : 0;
-    valid = valid && ch >= minimum && ch <= 0x10FFFF && !(ch >= 0xD800 && ch <= 0xDFFF);
-    out.push_back(valid ? ch : U'\uFFFD');
-    i += valid ? size_t(length) : 1;
-  }
-  return out;
-}
-
-// UTF-16 code units, cut at kMaxNameUnits without splitting a surrogate pair.
-std::u16string encodeUtf16(const std::u32string& text) {
+// UTF-16 code units, cut at `limit` without splitting a surrogate pair.
+std::u16string encodeUtf16(const std::string& utf8, size_t limit) {
   std::u16string out;
-  for (char32_t ch : text) {
+  for (char32_t ch : utf8CodePoints(utf8)) {
     size_t needed = ch > 0xFFFF ? 2 : 1;
-    if (out.size() + needed > kMaxNameUnits) break;
+    if (out.size() + needed > limit) break;
     if (ch > 0xFFFF) {
       out.push_back(char16_t(0xD800 + ((ch - 0x10000) >> 10)));
       out.push_back(char16_t(0xDC00 + ((ch - 0x10000) & 0x3FF)));
@@ -58,57 +33,71 @@ std::u16string encodeUtf16(const std::u32string& text) {
   return out;
 }
 
-std::u16string asciiUtf16(const std::string& text) { return {text.begin(), text.end()}; }
-
-bool allowedInPostScriptName(char32_t ch) {
-  if (ch < 33 || ch > 126) return false;
-  for (char forbidden : std::string("[](){}<>/%"))
-    if (ch == char32_t(forbidden)) return false;
-  return true;
-}
-
 struct NameRecord {
+  uint16_t languageID = kEnglish;
   uint16_t nameID = 0;
   std::u16string text;
 };
 
+std::string fullName(const std::string& family, const std::string& style) {
+  return style == "Regular" ? family : family + " " + style;
+}
+
+std::vector<NameRecord> nameRecords(const FontInfo& info) {
+  const bool localized = !isPlainAscii(info.family);
+  const std::string english = !localized ? info.family
+                              : info.englishFamily.empty() ? postScriptPart(info.family)
+                                                           : info.englishFamily;
+  const std::string postScript = postScriptName(english, info.style);
+  const std::string version = versionText(info.version);
+  auto name = [](const std::string& text) { return encodeUtf16(text, kMaxNameUnits); };
+  auto notice = [](const std::string& text) { return encodeUtf16(text, kMaxNoticeUnits); };
+  std::vector<NameRecord> records = {
+      {kEnglish, 0, notice(info.copyright)},
+      {kEnglish, 1, name(english)},
+      {kEnglish, 2, name(info.style)},
+      {kEnglish, 3, name(version + ";NONE;" + postScript)},
+      {kEnglish, 4, name(fullName(english, info.style))},
+      {kEnglish, 5, name("Version " + version)},
+      {kEnglish, 6, name(postScript)},
+      {kEnglish, 9, name(info.designer)},
+      {kEnglish, 13, notice(info.license)},
+      {kEnglish, 14, name(info.licenseUrl)},
+  };
+  if (localized) {
+    records.push_back({kJapanese, 1, name(info.family)});
+    records.push_back({kJapanese, 4, name(fullName(info.family, info.style))});
+  }
+  std::erase_if(records, [](const NameRecord& record) { return record.text.empty(); });
+  std::sort(records.begin(), records.end(), [](const NameRecord& a, const NameRecord& b) {
+    return std::tie(a.languageID, a.nameID) < std::tie(b.languageID, b.nameID);
+  });
+  return records;
+}
+
 }  // namespace
 
-std::string postScriptName(const std::string& familyUtf8) {
-  std::u32string family = decodeUtf8(familyUtf8);
-  std::string name;
-  for (char32_t ch : family)
-    if (allowedInPostScriptName(ch)) name.push_back(char(ch));
-  if (name.empty()) {
-    for (char32_t ch : family) {
-      char hex[12];
-      std::snprintf(hex, sizeof hex, "u%04X", unsigned(ch));
-      name += hex;
-    }
-  }
-  if (name.empty()) name = "Untitled";
-  const std::string style = "-Regular";
-  if (name.size() > kMaxPostScriptName - style.size())
-    name.resize(kMaxPostScriptName - style.size());
-  return name + style;
+std::string postScriptName(const std::string& familyUtf8, const std::string& styleUtf8) {
+  std::string family = postScriptPart(familyUtf8);
+  if (family.empty()) family = "Untitled";
+  std::string style = postScriptPart(styleUtf8);
+  if (style.empty()) style = "Regular";
+  style.resize(std::min(style.size(), kMaxPostScriptName / 2));
+  family.resize(std::min(family.size(), kMaxPostScriptName - 1 - style.size()));
+  return family + "-" + style;
 }
 
 std::vector<uint8_t> compileName(const FontLayout& layout) {
-  std::u16string family = encodeUtf16(decodeUtf8(layout.familyName));
-  std::string postScript = postScriptName(layout.familyName);
-  const std::vector<NameRecord> records = {
-      {1, family}, {2, u"Regular"},       {3, asciiUtf16("1.000;NONE;" + postScript)},
-      {4, family}, {5, u"Version 1.000"}, {6, asciiUtf16(postScript)},
-  };
+  const std::vector<NameRecord> records = nameRecords(layout.info);
   SfntBuffer out;
   out.u16(0);  // version
   out.u16(uint32_t(records.size()));
   out.u16(uint32_t(6 + 12 * records.size()));  // storageOffset
   size_t stringOffset = 0;
   for (const NameRecord& record : records) {
-    out.u16(3);       // platformID Windows
-    out.u16(1);       // encodingID Unicode BMP
-    out.u16(0x0409);  // languageID English (United States)
+    out.u16(3);  // platformID Windows
+    out.u16(1);  // encodingID Unicode BMP
+    out.u16(record.languageID);
     out.u16(record.nameID);
     out.u16(uint32_t(record.text.size() * 2));
     out.u16(uint32_t(stringOffset));

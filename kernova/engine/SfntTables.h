@@ -9,11 +9,6 @@
 
 namespace kernova::sfnt {
 
-// head.created and head.modified: seconds since 1904-01-01 of 2024-01-01 00:00 UTC.
-// Fixed, so the same document always gives the same bytes.
-inline constexpr uint64_t kFontTimestamp = 3786912000;
-inline constexpr uint32_t kFontRevision = 0x00010000;  // 1.0, "Version 1.000"
-
 struct GlyfAndLoca {
   std::vector<uint8_t> glyf;
   std::vector<uint8_t> loca;
@@ -29,14 +24,20 @@ std::vector<uint8_t> compileSimpleGlyph(const LaidOutGlyph& glyph);
 // cmap: one format 4 subtable shared by (0, 3) Unicode BMP and (3, 1) Windows BMP.
 std::vector<uint8_t> compileCmap(const FontLayout& layout);
 
-// name: platform 3 (Windows, Unicode BMP, US English) records 1-6.
+// name: platform 3 (Windows, Unicode BMP) records, sorted: US English copyright,
+// family, subfamily, unique ID, full name, version, PostScript name, designer,
+// license and license URL (IDs 0-6, 9, 13, 14; empty texts left out); for a family
+// that is not plain ASCII, Japanese family and full name (IDs 1, 4) beside English
+// ones spelled with the ASCII family.
 std::vector<uint8_t> compileName(const FontLayout& layout);
-// A valid PostScript name: printable ASCII 33..126 without [](){}<>/%, at most 63
-// characters. Other characters of the family are left out; a family made only of
-// them is spelled by its code points ("u3042").
-std::string postScriptName(const std::string& familyUtf8);
+// A valid PostScript name "Family-Style": printable ASCII 33..126 without
+// [](){}<>/%, at most 63 characters. Other characters are left out; a part made only
+// of them is spelled by its code points ("u3042").
+std::string postScriptName(const std::string& familyUtf8, const std::string& styleUtf8 = "Regular");
 
-std::vector<uint8_t> compileHead(const FontLayout& layout, bool longOffsets);
+// head, with created and modified at `timestamp` (seconds since 1904-01-01 UTC) and
+// the font revision from the version.
+std::vector<uint8_t> compileHead(const FontLayout& layout, bool longOffsets, uint64_t timestamp);
 std::vector<uint8_t> compileHhea(const FontLayout& layout);
 std::vector<uint8_t> compileHmtx(const FontLayout& layout);
 std::vector<uint8_t> compileMaxp(const FontLayout& layout);

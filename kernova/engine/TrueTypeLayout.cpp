@@ -74,9 +74,8 @@ LaidOutGlyph makeGlyph(uint16_t code, char32_t unicode, std::vector<Contour> con
 
 // A box with a square hole: outer clockwise, inner counter-clockwise (y up).
 LaidOutGlyph notdefGlyph() {
-  Contour outer = {{128, 0}, {128, 1536}, {896, 1536}, {896, 0}};
-  Contour inner = {{256, 128}, {768, 128}, {768, 1408}, {256, 1408}};
-  return makeGlyph(0, 0, {outer, inner}, 1024);
+  const Glyph missing = missingGlyph();
+  return makeGlyph(0, 0, missing.contours, uint16_t(missing.advance));
 }
 
 bool hasPoints(const Glyph& glyph) {
@@ -153,10 +152,17 @@ std::string outlineProblem(const std::vector<Contour>& contours) {
   return {};
 }
 
+Glyph missingGlyph() {
+  Contour outer = {{128, 0}, {128, 1536}, {896, 1536}, {896, 0}};
+  Contour inner = {{256, 128}, {768, 128}, {768, 1408}, {256, 1408}};
+  return Glyph{{outer, inner}, 1024, true};
+}
+
 FontLayout layoutFont(const FontDocument& document) {
   FontLayout layout;
   layout.type = document.type();
-  layout.familyName = document.name().empty() ? "Untitled" : document.name();
+  layout.info = document.fontInfo();
+  layout.info.family = document.familyName().empty() ? "Untitled" : document.familyName();
   layout.glyphs.push_back(notdefGlyph());
   layout.glyphs.push_back(spaceGlyph(document));
   for (const auto& [code, unicode] : chooseGlyphs(document)) {

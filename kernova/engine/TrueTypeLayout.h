@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "kernova/engine/FontDocument.h"
+#include "kernova/engine/FontInfo.h"
 #include "common/Status.h"
 
 namespace kernova::sfnt {
@@ -54,11 +55,15 @@ struct CharacterMapping {
 
 struct FontLayout {
   FontType type = FontType::Latin;
-  std::string familyName;              // UTF-8, never empty
+  FontInfo info;                       // the family never empty
   std::vector<LaidOutGlyph> glyphs;    // in glyph id order
   std::vector<CharacterMapping> cmap;  // ascending Unicode, BMP only
   BoundingBox fontBox;                 // union of the glyph boxes
 };
+
+// Glyph 0, ".notdef" (a box with a hole, advance 1024): what the font shows for a
+// character it lacks.
+Glyph missingGlyph();
 
 // Lays out a document. Glyphs beyond TrueType's limits (see checkTrueTypeLimits)
 // are cut to fit: contours that overflow the limits dropped, coordinates pulled into

@@ -6,7 +6,8 @@
 // bytes, so a Latin font that has them stays Latin.
 // Characters go back to codes through that code page; of several characters giving
 // one code, the one the code page gives for the code wins. Outlines are kept point
-// for point; a font whose unitsPerEm is not 2048 is scaled to it.
+// for point; a font whose unitsPerEm is not 2048 is scaled to it. A WOFF2 file is
+// unpacked to its TrueType font first.
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_IDS_H
@@ -15,8 +16,11 @@
 #include FT_SFNT_NAMES_H
 
 #include <sys/stat.h>
+#include <woff2/decode.h>
+#include <woff2/output.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -188,6 +192,46 @@ std::string familyName(FT_Face face) {
   return best.empty() ? "Untitled" : best;
 }
 
+// "Version 2.500" (or "2.5") as thousandths; 1000 when it does not start that way.
+uint32_t parseVersion(const std::string& text) {
+  std::string rest = text.rfind("Version ", 0) == 0 ? text.substr(8) : text;
+  unsigned major = 0;
+  char fraction[4] = {};
+  if (rest.empty() || !std::isdigit(uint8_t(rest[0])) ||
+      std::sscanf(rest.c_str(), "%5u.%3[0-9]", &major, fraction) != 2 || major > 65535)
+    return 1000;
+  std::string digits = std::string(fraction) + "000";
+  return major * 1000 + uint32_t(std::stoul(digits.substr(0, 3)));
+}
+
+// The names of the name table, each in its most preferred record; a Japanese family
+// is the family, with the English one beside it.
+FontInfo readFontInfo(FT_Face face) {
+  std::map<FT_UShort, std::pair<int, std::string>> best;
+  std::string japaneseFamily;
+  FT_UInt count = FT_Get_Sfnt_Name_Count(face);
+  for (FT_UInt i = 0; i < count; ++i) {
+    FT_SfntName name;
+    if (FT_Get_Sfnt_Name(face, i, &name) != 0) continue;
+    int preference = namePreference(name);
+    if (preference >= 3 && name.language_id == TT_MS_LANGID_JAPANESE_JAPAN &&
+        name.name_id == TT_NAME_ID_FONT_FAMILY)
+      japaneseFamily = decodeName(name);
+    auto& slot = best[name.name_id];
+    if (preference > slot.first) slot = {preference, decodeName(name)};
+  }
+  FontInfo info;
+  info.family = japaneseFamily.empty() ? familyName(face) : japaneseFamily;
+  if (!japaneseFamily.empty()) info.englishFamily = best[TT_NAME_ID_FONT_FAMILY].second;
+  if (!best[TT_NAME_ID_FONT_SUBFAMILY].second.empty()) info.style = best[TT_NAME_ID_FONT_SUBFAMILY].second;
+  info.version = parseVersion(best[TT_NAME_ID_VERSION_STRING].second);
+  info.designer = best[TT_NAME_ID_DESIGNER].second;
+  info.copyright = best[TT_NAME_ID_COPYRIGHT].second;
+  info.license = best[TT_NAME_ID_LICENSE].second;
+  info.licenseUrl = best[TT_NAME_ID_LICENSE_URL].second;
+  return info;
+}
+
 // ---- Characters and codes ----
 
 struct MappedCharacter {
@@ -298,13 +342,15 @@ Status readDocument(FT_Face face, std::unique_ptr<FontDocument>& document) {
   std::vector<MappedCharacter> characters;
   if (Status map = unicodeCharacters(face, characters); !map) return map;
   FontType type = detectType(face, characters);
-  auto result = std::make_unique<FontDocument>(type, familyName(face));
+  FontInfo info = readFontInfo(face);
+  auto result = std::make_unique<FontDocument>(type, info.family);
   size_t pointBudget = kMaxTotalPoints;
   for (const auto& [code, source] : glyphsByCode(type, characters)) {
     Glyph glyph;
     if (Status read = readGlyph(face, source.glyphIndex, pointBudget, glyph); !read) return read;
     result->setGlyph(code, std::move(glyph));
   }
+  result->setFontInfo(std::move(info));
   result->setModified(false);
   document = std::move(result);
   return Status::success();
@@ -328,12 +374,29 @@ Status readFile(const std::string& path, std::vector<uint8_t>& bytes) {
   return Status::success();
 }
 
+bool isWoff2(const std::vector<uint8_t>& bytes) {
+  return bytes.size() >= 4 && leadingTag(bytes) == FT_MAKE_TAG('w', 'O', 'F', '2');
+}
+
+Status unpackWoff2(const std::vector<uint8_t>& bytes, std::vector<uint8_t>& trueType) {
+  std::string unpacked;
+  woff2::WOFF2StringOut out(&unpacked);
+  out.SetMaxSize(kMaxFileSize);
+  if (!woff2::ConvertWOFF2ToTTF(bytes.data(), bytes.size(), &out))
+    return Status::failure("The WOFF2 font is damaged.");
+  trueType.assign(unpacked.begin(), unpacked.end());
+  return Status::success();
+}
+
 }  // namespace
 
 Status loadTrueTypeFromMemory(const std::vector<uint8_t>& bytes,
                               std::unique_ptr<FontDocument>& document) {
+  std::vector<uint8_t> unpacked;
+  if (isWoff2(bytes))
+    if (Status status = unpackWoff2(bytes, unpacked); !status) return status;
   FreeTypeFace holder;
-  if (Status opened = openFace(bytes, holder); !opened) return opened;
+  if (Status opened = openFace(isWoff2(bytes) ? unpacked : bytes, holder); !opened) return opened;
   return readDocument(holder.face(), document);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Reading a TrueType file back into a document, through FreeType.
+// Reading a TrueType (or WOFF2) file back into a document, through FreeType.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,7 +10,8 @@
 
 namespace kernova {
 
-// Reads a TrueType file into a new document (type from its cmap / code page bits),
+// Reads a TrueType file into a new document (type from its cmap / code page bits,
+// names from its name table),
 // with filePath set and not modified. CFF-flavoured and broken files give a failure
 // with a readable message.
 Status loadTrueType(const std::string& path, std::unique_ptr<FontDocument>& document);

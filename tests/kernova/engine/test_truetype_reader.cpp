@@ -103,7 +103,7 @@ TEST(TrueTypeForeignFonts, OtherUnitsPerEmAreScaledAndInstalledFontsOpenWithThei
   EXPECT_EQ(back->glyph('B')->advance, 4096);
   // CP932 codes Greek and Cyrillic in two bytes; that does not make Liberation Japanese.
   const std::tuple<std::string, std::string, FontType, uint16_t> fonts[] = {
-      {"/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf", "IPAGothic", FontType::Japanese, 0x82A0},
+      {"/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf", "IPAゴシック", FontType::Japanese, 0x82A0},
       {"/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf", "Liberation Sans", FontType::Latin, 0x80}};
   for (const auto& [path, name, type, code] : fonts) {
     if (!std::filesystem::exists(path)) continue;  // not every machine has them
