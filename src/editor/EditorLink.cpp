@@ -95,8 +95,8 @@ bool EditorLink::connectEditor(bool showWindows) {
     m_window.showMainWindow();
     if (askForDocument() != DocumentChoice::Ready) return false;
   }
-  // The editor's automation contract reads the document's name on every connection;
-  // nothing here depends on it, so a failed read is not a failed connection.
+  // Every connection reads the document's name, as the editor's automation interface
+  // expects; nothing depends on it, so a failed read does not fail the connection.
   (void)m_editorDoc->Name();
   probeFontType();
   keepReferenceFaceSuitable();
