@@ -107,6 +107,13 @@ std::string WriteResult::describe() const {
   return std::string(kWhat[int(step)]) + ": " + std::strerror(error);
 }
 
+std::string WriteResult::describeJapanese() const {
+  static const char* const kWhat[] = {"", "一時ファイルを作成できません", "書き込めません",
+                                      "ディスクに書き出せません", "置き換えられません"};
+  if (ok()) return {};
+  return std::string(kWhat[int(step)]) + " (" + std::strerror(error) + ")";
+}
+
 WriteResult writeFileAtomically(const fs::path& path, std::span<const uint8_t> bytes) {
   const fs::path target = finalTarget(path);
   removeStaleTemporaries(target);

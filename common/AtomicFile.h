@@ -24,6 +24,8 @@ struct WriteResult {
   explicit operator bool() const { return ok(); }
   // An English text such as "cannot write: No space left on device".
   std::string describe() const;
+  // The same for the lettering tool's Japanese messages: "書き込めません (<reason>)".
+  std::string describeJapanese() const;
 };
 
 WriteResult writeFileAtomically(const std::filesystem::path& path, std::span<const uint8_t> bytes);

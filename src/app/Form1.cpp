@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -59,6 +60,32 @@ QSlider* slider(QWidget* parent, int x, int y) {
   return s;
 }
 
+// A text field takes the keys of its own editing commands (undo, redo, copy) before
+// any shortcut; the menu's shortcuts act whichever control has the focus, so the
+// fields are kept from claiming those.
+class MenuShortcutsFirst final : public QObject {
+ public:
+  MenuShortcutsFirst(QObject* parent, QList<QAction*> actions)
+      : QObject(parent), m_actions(std::move(actions)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ShortcutOverride) {
+      const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+      for (const QAction* action : m_actions) {
+        if (action->shortcut() == pressed) {
+          event->ignore();
+          return true;
+        }
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QList<QAction*> m_actions;
+};
+
 void rule(QWidget* parent, int x0, int y, int x1) {
   auto* line = place(new QFrame(parent), x0, y, x1 - x0 + 1, 1);
   line->setFrameShape(QFrame::NoFrame);
@@ -107,6 +134,7 @@ void Form1::createControls() {
 
   PictureDOT = place(new PictureBox(kCanvasSize, kCanvasSize, true, client), 8, 40, 514, 514);
   PictureDOT->setCursor(Qt::CrossCursor);
+  PictureDOT->setFocusPolicy(Qt::ClickFocus);  // a click leaves the text fields
   PictureTemp = std::make_unique<RetainedImage>(kCanvasSize, kCanvasSize);
   Label4 = label(client, "Min:", 8, 8, 25, 17);
   Label2 = label(client, "Max:", 8, 24, 25, 17);
@@ -191,9 +219,12 @@ void Form1::createMenus() {
   QMenu* help = menuBar()->addMenu("&Help");
   mnuHelpAbout = help->addAction("About...");
   mnuTovaneAtelier = help->addAction("Go To Tovane Atelier...");
-  for (QAction* action : {mnuEditKernova, mnuEditClear, mnuEditUnDo, mnuEditReDo,
-                          mnuEditNextChar, mnuEditPrevChar})
-    action->setShortcutContext(Qt::ApplicationShortcut);
+  const QList<QAction*> shortcuts = {mnuEditKernova, mnuEditClear,    mnuEditUnDo,
+                                     mnuEditReDo,    mnuEditNextChar, mnuEditPrevChar};
+  for (QAction* action : shortcuts) action->setShortcutContext(Qt::ApplicationShortcut);
+  auto* menuFirst = new MenuShortcutsFirst(this, shortcuts);
+  for (QLineEdit* field : {TextChar, TextLSB, TextRSB, TextFace})
+    field->installEventFilter(menuFirst);
   setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 }
 

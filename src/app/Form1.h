@@ -12,6 +12,7 @@
 
 #include "app/ReplayCheckpoints.h"
 #include "brush/BrushEngine.h"
+#include "common/BusContract.h"
 #include "input/PacketTracker.h"
 #include "canvas/Colour.h"
 #include "strokes/StrokeLog.h"
@@ -292,12 +293,17 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void syncTransfer();
   bool canvasHasInk();
   int32_t fonttype();  // 0 unknown, 1 Latin, 2 Japanese
+  std::optional<FontType> editorFontType() const;
+  // A character and its code through the tool's one code-page rule.
+  QString characterOf(int32_t code) const;
+  int16_t codeOf(const QString& text) const;
   bool editorConnected();
 
   // settings store and stroke files
   QString m_startupNotice;
   std::vector<QString> m_protectedStrokeFiles;  // damaged, and could not be moved aside
   platform::SettingsStore& settingsStore() { return *m_services.settings; }
+  void loadCheck(QCheckBox* box, int value, void (Form1::*handler)());
   void loadCharSetting(const platform::SettingsStore& store);
   void loadPresetSettings(const platform::SettingsStore& store);
   void loadReferenceLabelSettings(const platform::SettingsStore& store);

@@ -21,7 +21,8 @@ void Form1::redrawCanvas() {
   }
   temp.horizontalLine(0, temp.width() + 2, kGuideLineRow, colours::GuideLine);
   m_replayCheckpoints.replay(m_strokeLog, temp);  // UnDo does not replay the whole log
+  // Only the pixels: the canvas's pen width is the pen's, which the next reading falls
+  // from, never the width the replay ended on.
   PictureDOT->picture().copyFrom(temp);
-  PictureDOT->picture().setDrawWidth(temp.drawWidth());
   PictureDOT->refresh();
 }

@@ -23,10 +23,11 @@ const QString kEditorUnavailable =
 
 // Hands every key press that carries a character (and every committed input-method
 // text) to the handler before the field inserts it; the handler returns true to keep
-// the field from inserting it. Control chords are left to the menu shortcuts.
+// the field from inserting it. Control chords are left to the menu shortcuts, and
+// Enter and Tab, which a one-line field does not take as text, to the field.
 class KeyPressFilter final : public QObject {
  public:
-  KeyPressFilter(QObject* parent, std::function<bool(int16_t)> handler)
+  KeyPressFilter(QObject* parent, std::function<bool(const QString&)> handler)
       : QObject(parent), m_handler(std::move(handler)) {}
 
  protected:
@@ -34,19 +35,22 @@ class KeyPressFilter final : public QObject {
     if (event->type() == QEvent::KeyPress) {
       const auto* key = static_cast<QKeyEvent*>(event);
       const bool chord = key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
-      if (!key->text().isEmpty() && !chord && m_handler(editor::codeOfText(key->text())))
+      if (!key->text().isEmpty() && !chord && !isFieldKey(key->key()) && m_handler(key->text()))
         return true;
     } else if (event->type() == QEvent::InputMethod) {
       const auto* input = static_cast<QInputMethodEvent*>(event);
-      if (!input->commitString().isEmpty() &&
-          m_handler(editor::codeOfText(input->commitString())))
-        return true;
+      if (!input->commitString().isEmpty() && m_handler(input->commitString())) return true;
     }
     return QObject::eventFilter(watched, event);
   }
 
  private:
-  std::function<bool(int16_t)> m_handler;
+  static bool isFieldKey(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab ||
+           key == Qt::Key_Backtab;
+  }
+
+  std::function<bool(const QString&)> m_handler;
 };
 
 }  // namespace
@@ -83,9 +87,9 @@ Form1::EditorBridge& Form1::editorBridge() {
   if (!m_editorBridge) {
     m_editorBridge.reset(new EditorBridge(*this, *m_services.editor, *m_prompts));
     // A key whose switch was refused is not inserted: the field keeps the character.
-    TextChar->installEventFilter(new KeyPressFilter(TextChar, [this](int16_t keyAscii) {
+    TextChar->installEventFilter(new KeyPressFilter(TextChar, [this](const QString& text) {
       m_switchRefused = false;
-      TextChar_KeyPress(keyAscii);
+      TextChar_KeyPress(codeOf(text));
       return std::exchange(m_switchRefused, false);
     }));
   }
@@ -100,12 +104,25 @@ int32_t Form1::fonttype() {
 
 bool Form1::editorConnected() { return editorBridge().link.editorConnected(); }
 
-// The first activation's connection; on failure the editor controls stay off.
+// Unknown until a connection has probed the font; asking does not connect.
+std::optional<FontType> Form1::editorFontType() const {
+  return m_editorBridge ? m_editorBridge->link.fonttype() : std::nullopt;
+}
+
+QString Form1::characterOf(int32_t code) const {
+  return editor::characterOfCode(code, editorFontType());
+}
+
+int16_t Form1::codeOf(const QString& text) const { return editor::codeOfText(text, editorFontType()); }
+
+// The first activation's connection; on failure the editor controls stay off. The
+// font's type is known from here on, and with it the code page the character shows in.
 void Form1::initialiseEditor() {
   editor::EditorLink& link = editorBridge().link;
   link.resetFontType();
   if (link.connectEditor(true)) {
     link.editorSetCode(m_currentCharCode);
+    restoreCharacter(m_currentCharCode);
     return;
   }
   m_editorUnavailable = true;
@@ -124,7 +141,7 @@ void Form1::showCodeDisplay() { LabelCode->setText(reference::codeCaption(m_curr
 // Backspace selects the space character.
 void Form1::showCharacter() {
   if (m_currentCharCode == 8) m_currentCharCode = 32;
-  LabelChar->setText(editor::characterOfCode(m_currentCharCode));
+  LabelChar->setText(characterOf(m_currentCharCode));
 }
 
 // Without the connected guard, so typing reconnects after a failed connection.
@@ -163,7 +180,7 @@ bool Form1::moveToCharacter(int32_t code) {
 // Shows `code` as the current character without raising the field's change handling.
 void Form1::restoreCharacter(int32_t code) {
   m_currentCharCode = code;
-  const QString character = editor::characterOfCode(code);
+  const QString character = characterOf(code);
   {
     const QSignalBlocker blocker(TextChar);
     TextChar->setText(character);
@@ -207,7 +224,7 @@ void Form1::TextChar_Change() {
   const QString kept = TextChar->text();
   if (kept.isEmpty() || editorBridge().link.fonttype() != FontType::Japanese) return;
   const int32_t leftCode = m_currentCharCode;
-  m_currentCharCode = editor::toUnsigned16(editor::codeOfText(kept));
+  m_currentCharCode = editor::toUnsigned16(codeOf(kept));
   tellEditorCode();
   showCharacter();
   // A nested pass has already switched when the code no longer differs.
@@ -226,7 +243,7 @@ void Form1::stepCharacter(bool next) {
   m_switchRefused = false;
   next ? link.editorNextCode() : link.editorPrevCode();
   if (std::exchange(m_switchRefused, false)) link.editorSetCode(oldCode);
-  const QString character = editor::characterOfCode(m_currentCharCode);
+  const QString character = characterOf(m_currentCharCode);
   // The field raises a change event only when its text really changes.
   m_syncSkipCount = TextChar->text() != character ? 1 : 0;
   TextChar->setText(character);

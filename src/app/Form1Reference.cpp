@@ -39,7 +39,7 @@ void Form1::TextFace_Change() {
 void Form1::followCharacterSet(int charSet) {
   if (charSet == reference::kWesternCharSet) {
     if (m_currentCharCode > 255 || m_currentCharCode < 0)
-      moveToCharacter(reference::codeOfCharacter("A"));
+      moveToCharacter(codeOf("A"));
     if (reference::inputMethodMode(TextChar) != kImeDisabled)
       reference::setInputMethodMode(TextChar, kImeDisabled);
   } else if (charSet == reference::kShiftJisCharSet &&

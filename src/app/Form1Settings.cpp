@@ -93,12 +93,12 @@ void Form1::loadSettings() {
   if (!store.loadProblem().isEmpty()) reportPersistenceProblem(store.loadProblem());
   const SettingReader read(store);
   loadCharSetting(store);
-  setCheckValue(CheckAuto, read.check("Auto", 0));
-  setCheckValue(CheckSync, read.check("Sync", 0));
-  setCheckValue(CheckRefChar, read.check("RefChar", 1));
+  loadCheck(CheckAuto, read.check("Auto", 0), &Form1::CheckAuto_Click);
+  loadCheck(CheckSync, read.check("Sync", 0), &Form1::CheckSync_Click);
+  loadCheck(CheckRefChar, read.check("RefChar", 1), &Form1::CheckRefChar_Click);
   TextFace->setText(read.text("RefFace", kDefaultFace));
   m_lastRefFace.clear();
-  setCheckValue(CheckSB, read.check("SetSB", 0));
+  loadCheck(CheckSB, read.check("SetSB", 0), &Form1::CheckSB_Click);
   TextLSB->setText(read.text("LSB", "20"));
   TextRSB->setText(read.text("RSB", "20"));
   loadPresetSettings(store);
@@ -111,10 +111,19 @@ void Form1::loadSettings() {
   loadReferenceLabelSettings(store);
 }
 
-// The character entry is set with its signals blocked: loading is not navigation.
+// The controls must show the stored state whatever it is, and a value equal to the
+// box's initial state raises no change: its handler is then run here.
+void Form1::loadCheck(QCheckBox* box, int value, void (Form1::*handler)()) {
+  const bool changes = checkValue(box) != value;
+  setCheckValue(box, value);
+  if (!changes) (this->*handler)();
+}
+
+// The character entry is set with its signals blocked: loading is not navigation. A
+// double-byte code may be stored sign-extended; it is kept as stored.
 void Form1::loadCharSetting(const platform::SettingsStore& store) {
-  m_currentCharCode = SettingReader(store).integer("Char", 33, 0, 0xFFFF);
-  const QString character = reference::characterOfCode(m_currentCharCode);
+  m_currentCharCode = SettingReader(store).integer("Char", 33, -0x8000, 0xFFFF);
+  const QString character = characterOf(m_currentCharCode);
   {
     const QSignalBlocker blocker(TextChar);
     TextChar->setText(character);

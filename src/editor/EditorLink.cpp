@@ -13,6 +13,8 @@ const QString kCannotCreate = QStringLiteral("フォントファイルを新規�
 const QString kLatinOrJapanese =
     QStringLiteral("欧文フォントなら Yes(はい)、和文フォントなら No(いいえ)を押してください。");
 const QString kSaveFont = QStringLiteral("Kernovaでフォントがセーブされていません。セーブしますか？");
+// Failures of the glyph calls, which the window shows in LabelStat.
+constexpr const char* kNoDocument = "Kernovaでフォントファイルが開かれていません";
 const QString kArial = QStringLiteral("Arial");
 const QString kJapaneseFace = QStringLiteral("ＭＳ Ｐゴシック");
 
@@ -93,6 +95,9 @@ bool EditorLink::connectEditor(bool showWindows) {
     m_window.showMainWindow();
     if (askForDocument() != DocumentChoice::Ready) return false;
   }
+  // Every connection reads the document's name, as the editor's automation interface
+  // expects; nothing depends on it, so a failed read does not fail the connection.
+  (void)m_editorDoc->Name();
   probeFontType();
   keepReferenceFaceSuitable();
   if (showWindows) showEditorWindows();
@@ -213,21 +218,21 @@ void EditorLink::editorPrevCode() { stepCode(&EditorDocument::viewpreviouscode);
 Status EditorLink::editorReplaceGlyph(const QString& path) {
   if (!m_editorConnected) return Status::success();
   connectEditor(false);
-  if (!m_editorDoc) return Status::failure("no font document is open in Kernova");
-  if (!m_editorDoc->selectall()) return Status::failure("Kernova could not select the glyph");
-  if (!m_editorDoc->Delete()) return Status::failure("Kernova could not delete the glyph");
+  if (!m_editorDoc) return Status::failure(kNoDocument);
+  if (!m_editorDoc->selectall()) return Status::failure("Kernovaが字形を選択できませんでした");
+  if (!m_editorDoc->Delete()) return Status::failure("Kernovaが字形を削除できませんでした");
   if (!m_editorDoc->ImportBmpfile(path.toStdString()))
-    return Status::failure("Kernova could not import " + path.toStdString());
-  if (!m_editorDoc->unselectall()) return Status::failure("Kernova could not clear the selection");
+    return Status::failure("Kernovaが " + path.toStdString() + " を取り込めませんでした");
+  if (!m_editorDoc->unselectall()) return Status::failure("Kernovaが選択を解除できませんでした");
   return Status::success();
 }
 
 Status EditorLink::editorSetSideBearings(int16_t left, int16_t right) {
   if (!m_editorConnected) return Status::success();
   connectEditor(false);
-  if (!m_editorDoc) return Status::failure("no font document is open in Kernova");
+  if (!m_editorDoc) return Status::failure(kNoDocument);
   if (!m_editorDoc->SetLeftRightSidebearing(left, right, false))
-    return Status::failure("Kernova could not set the side bearings");
+    return Status::failure("Kernovaがサイドベアリングを設定できませんでした");
   return Status::success();
 }
 

@@ -64,9 +64,9 @@ uint32_t rowStride(int width) { return ((uint32_t(width) + 31) / 32) * 4; }
 Status encodeGlyphBitmap(const PixelView& pixels, std::vector<uint8_t>& file) {
   const int w = pixels.width, h = pixels.height;
   if (!pixels.bits || w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide)
-    return Status::failure("glyph bitmap: the picture is empty or too large");
+    return Status::failure("画像が空か大きすぎます");
   if (pixels.bytesPerLine < 4 * w)
-    return Status::failure("glyph bitmap: the picture's rows are shorter than its width");
+    return Status::failure("画像の行が幅より短くなっています");
   const uint32_t stride = rowStride(w);
   const uint32_t imageSize = stride * uint32_t(h);
   file.assign(kHeadersSize + imageSize, 0);
@@ -82,7 +82,7 @@ Status writeGlyphBitmap(const std::filesystem::path& path, const PixelView& pixe
   if (Status encoded = encodeGlyphBitmap(pixels, file); !encoded) return encoded;
   const common::WriteResult written = common::writeFileAtomically(path, file);
   if (written) return Status::success();
-  return Status::failure(path.string() + ": " + written.describe());
+  return Status::failure(path.string() + ": " + written.describeJapanese());
 }
 
 std::string codeDigits(int32_t code) {

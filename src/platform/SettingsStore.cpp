@@ -151,7 +151,7 @@ Status IniSettingsStore::setValues(const Entries& entries) {
   const common::WriteResult written =
       common::writeFileAtomically(QFile::encodeName(m_iniFile).toStdString(),
                                   std::string_view(bytes.constData(), size_t(bytes.size())));
-  if (!written) return failure(QString::fromStdString(written.describe()));
+  if (!written) return failure(QString::fromStdString(written.describeJapanese()));
   m_fileBytes = bytes;
   for (const auto& [key, text] : entries) m_values[key] = text;
   return Status::success();

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTabletEvent>
+#include <QWindow>
 #include <QtMath>
 #include <algorithm>
 #include <cmath>
@@ -76,10 +77,13 @@ int32_t toOutput(double position, double start, double length, int32_t org, int3
 
 class QtTabletLayer;
 
-// Proximity events go to the application object, not to a widget.
-class ProximityFilter final : public QObject {
+// Proximity events go to the application object, not to a widget; the pen's packets
+// are taken where the platform delivers them, at the window that holds the context,
+// so the pen is read wherever it is over that window, and each event once (a widget
+// passes an event it leaves unaccepted on to its parents).
+class PenEventFilter final : public QObject {
  public:
-  explicit ProximityFilter(QtTabletLayer& layer) : m_layer(layer) {}
+  explicit PenEventFilter(QtTabletLayer& layer) : m_layer(layer) {}
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -110,15 +114,20 @@ class QtTabletLayer final : public TabletLayer {
     if (!entering) m_queue.clear();
     m_last = TabletPacket{};
   }
+  void queueEvent(QObject* receiver, const QTabletEvent& event) {
+    if (m_window && receiver == m_window->window()->windowHandle()) queueEvent(event);
+  }
 
  private:
   void queueEvent(const QTabletEvent& event);
   void setPosition(const QTabletEvent& event, TabletPacket& packet) const;
+  // The canvas and the window's background report the hovering pen too, not only the
+  // pen on the surface, and leave its events unaccepted, so Qt still moves the pointer.
+  void setTracking(bool on) {
+    for (QWidget* w = m_window; w; w = w->parentWidget()) w->setTabletTracking(on);
+  }
   void unhook() {
-    if (m_window) {
-      m_window->tabletHook = nullptr;
-      m_window->setTabletTracking(false);
-    }
+    if (m_window) setTracking(false);
     m_window = nullptr;
   }
 
@@ -130,12 +139,20 @@ class QtTabletLayer final : public TabletLayer {
   QPointer<PictureBox> m_window;
   TabletPacketQueue m_queue;
   TabletPacket m_last;
-  ProximityFilter m_filter{*this};
+  PenEventFilter m_filter{*this};
 };
 
-bool ProximityFilter::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::TabletEnterProximity) m_layer.proximity(true);
-  if (event->type() == QEvent::TabletLeaveProximity) m_layer.proximity(false);
+bool PenEventFilter::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::TabletEnterProximity: m_layer.proximity(true); break;
+    case QEvent::TabletLeaveProximity: m_layer.proximity(false); break;
+    case QEvent::TabletMove:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+      m_layer.queueEvent(watched, *static_cast<QTabletEvent*>(event));
+      break;
+    default: break;
+  }
   return QObject::eventFilter(watched, event);
 }
 
@@ -163,9 +180,7 @@ int32_t QtTabletLayer::open(PictureBox& window, const TabletContextSpec& logical
   m_queue.clear();
   m_last = TabletPacket{};
   m_window = &window;
-  // A context reports the hovering pen too, not only the pen on the surface.
-  window.setTabletTracking(true);
-  window.tabletHook = [this](QTabletEvent* event) { queueEvent(*event); };
+  setTracking(true);
   return m_context;
 }
 

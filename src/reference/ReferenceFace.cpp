@@ -6,7 +6,6 @@
 #include <QVariant>
 #include <QWidget>
 
-#include "common/codepage/CodePage.h"
 
 namespace reference {
 namespace {
@@ -46,22 +45,6 @@ int inputMethodMode(const QWidget* field) {
 void setInputMethodMode(QWidget* field, int mode) {
   field->setProperty(kImeModeProperty, mode);
   field->setAttribute(Qt::WA_InputMethodEnabled, mode != kImeDisabled);
-}
-
-QString characterOfCode(int32_t code) {
-  if (code < 0 || code > 0xFFFF) return {};
-  const auto page = code > 255 ? codepage::CodePage::Cp932 : codepage::CodePage::Cp1252;
-  const std::optional<char32_t> ch = codepage::toUnicode(page, uint16_t(code));
-  if (!ch) return {};
-  return QString::fromUcs4(&*ch, 1);
-}
-
-int32_t codeOfCharacter(const QString& text) {
-  if (text.isEmpty()) return 0;
-  const char32_t ch = text.toUcs4().front();
-  for (auto page : {codepage::CodePage::Cp1252, codepage::CodePage::Cp932})
-    if (const std::optional<uint16_t> code = codepage::fromUnicode(page, ch)) return *code;
-  return 0;
 }
 
 QString codeCaption(int32_t code) {

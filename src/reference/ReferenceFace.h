@@ -34,11 +34,6 @@ int inputMethodMode(const QWidget* field);
 // Sets the mode; mode 3 turns the field's input method off, any other mode on.
 void setInputMethodMode(QWidget* field, int mode);
 
-// The character of a code: CP932 above 255, else CP1252; empty when it has none.
-QString characterOfCode(int32_t code);
-// The code of the first character of `text` (CP1252 when it has one, else CP932);
-// 0 when the text is empty or neither code page holds the character.
-int32_t codeOfCharacter(const QString& text);
 // The code as `LabelCode` shows it: upper-case hexadecimal, its last four digits.
 QString codeCaption(int32_t code);
 

@@ -219,9 +219,7 @@ LoadResult readStrokeFile(const std::filesystem::path& path, StrokeLog& log) {
 Status writeStrokeFile(const std::filesystem::path& path, const StrokeLog& log) {
   const common::WriteResult written = common::writeFileAtomically(path, formatStrokeRecords(log));
   if (written) return Status::success();
-  static const char* const kStep[] = {"", "一時ファイルを作成できません", "書き込めません",
-                                      "ディスクに書き出せません", "置き換えられません"};
-  return Status::failure(kStep[int(written.step)] + systemReason(written.error));
+  return Status::failure(written.describeJapanese());
 }
 
 Status moveDamagedFileAside(const std::filesystem::path& path, std::filesystem::path& movedTo) {

@@ -2,7 +2,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTabletEvent>
 
 PictureBox::PictureBox(int innerWidth, int innerHeight, bool border, QWidget* parent)
     : QWidget(parent), m_picture(innerWidth, innerHeight), m_border(border ? 1 : 0) {
@@ -57,11 +56,4 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
 void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
   mousePressEvent(event);
   emit doubleClicked();
-}
-
-// Left unaccepted so Qt also delivers the synthesized mouse event (the pen moves the
-// pointer); the hook queues the packet for the next reading.
-void PictureBox::tabletEvent(QTabletEvent* event) {
-  if (tabletHook) tabletHook(event);
-  event->ignore();
 }

@@ -3,11 +3,8 @@
 // Pointer events arrive as plain values in pixels of the drawing area: button and
 // modifier bit sets (1 left, 2 right, 4 middle; 1 Shift, 2 Ctrl, 4 Alt).
 #include <QWidget>
-#include <functional>
 
 #include "canvas/RetainedImage.h"
-
-class QTabletEvent;
 
 class PictureBox : public QWidget {
   Q_OBJECT
@@ -19,9 +16,6 @@ class PictureBox : public QWidget {
   int border() const { return m_border; }
   // Shows on screen what changed in the retained image since the last refresh.
   void refresh();
-
-  // Called for every tablet event over the box before Qt turns it into mouse events.
-  std::function<void(QTabletEvent*)> tabletHook;
 
   static int buttonBits(Qt::MouseButtons buttons);
   static int modifierBits(Qt::KeyboardModifiers modifiers);
@@ -38,7 +32,6 @@ class PictureBox : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void tabletEvent(QTabletEvent* event) override;
 
  private:
   RetainedImage m_picture;

@@ -4,6 +4,7 @@
 #include <array>
 #include <filesystem>
 
+#include "editor/SystemCodePage.h"
 #include "tests/app/AppHarness.h"
 #include "tests/app/FakeSettingsStore.h"
 #include "tests/support/FileBytes.h"
@@ -58,7 +59,9 @@ TEST_F(PersistenceFixture, EveryKeyRoundTrips) {
       {"BMin", "3"}, {"BMax", "44"}, {"Sumiro", "0"}, {"MouseMode", "1"},
       {"RefCharColor", "&H8000000C"}, {"RefCharWidth", "30"}, {"RefCharHeight", "21"}};
   settings.values = stored;
+  editor::setSystemCodePage(codepage::CodePage::Cp932);  // a system where 0x82A0 is あ
   start();
+  editor::setSystemCodePage(std::nullopt);
   EXPECT_EQ(form->TextChar->text(), "あ");
   EXPECT_EQ(form->LabelCode->text(), "82A0");
   EXPECT_EQ(form->CommandUsePreset[1]->text(), "40,60,M");

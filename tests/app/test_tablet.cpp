@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPointingDevice>
 #include <QTabletEvent>
+#include <QWindow>
 
 #include "platform/TabletLayer.h"
 #include "tests/app/AppHarness.h"
@@ -152,18 +153,19 @@ struct RealLayerFixture : TabletFixture {
 
   void SetUp() override { build(layer.get()); }
 
+  // As the platform delivers it: to the window, which hands it to the widget below.
   void tabletAt(QEvent::Type type, const QPointingDevice& device, QPointF global,
-                double pressure, Qt::MouseButtons held, QPointF p = QPointF(5, 5)) {
-    const QPointF local = p + QPointF(1, 1);
+                double pressure, Qt::MouseButtons held) {
     const Qt::MouseButton button = type == QEvent::TabletMove ? Qt::NoButton : Qt::LeftButton;
-    QTabletEvent event(type, &device, local, global, pressure, 0, 0, 0, 0, 0, Qt::NoModifier,
-                       button, held);
-    QApplication::sendEvent(form->PictureDOT, &event);
+    form->winId();
+    QTabletEvent event(type, &device, form->mapFromGlobal(global), global, pressure, 0, 0, 0, 0,
+                       0, Qt::NoModifier, button, held);
+    QApplication::sendEvent(form->windowHandle(), &event);
     EXPECT_FALSE(event.isAccepted()) << "left unaccepted, so Qt still delivers the mouse event";
   }
   void sendTablet(QEvent::Type type, const QPointingDevice& device, QPointF p, double pressure,
                   Qt::MouseButtons held = Qt::LeftButton) {
-    tabletAt(type, device, form->PictureDOT->mapToGlobal(p + QPointF(1, 1)), pressure, held, p);
+    tabletAt(type, device, form->PictureDOT->mapToGlobal(p + QPointF(1, 1)), pressure, held);
   }
   QStringList readout() { return form->Label1->text().split("\r\n"); }
 };
@@ -215,4 +217,12 @@ TEST_F(RealLayerFixture, ResetKeepsThePenWorkingAndLeavingTheTabletDropsItsPacke
   QApplication::sendEvent(qApp, &leave);
   press(QPointF(80, 80));
   EXPECT_TRUE(peek(*form).brushEngine().mouseDrawing());
+}
+
+// Regression: only the canvas queued the pen's packets, so a reading over the rest of
+// the window found none and the width fell toward BMin instead of following the pen.
+TEST_F(RealLayerFixture, ThePenIsReadWhereverItIsOverTheWindow) {
+  tabletAt(QEvent::TabletMove, pen, form->CommandClear->mapToGlobal(QPointF(5, 5)), 0.5, Qt::NoButton);
+  form->Form_MouseMove(0, 0, 655, 10);
+  EXPECT_EQ(readout()[7], "512");  // pkNormalPressure
 }

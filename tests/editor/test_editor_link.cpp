@@ -5,6 +5,7 @@
 #include <deque>
 
 #include "editor/EditorLink.h"
+#include "editor/SystemCodePage.h"
 #include "tests/editor/FakeEditor.h"
 
 namespace {
@@ -227,7 +228,8 @@ TEST_F(EditorLinkTest, GlyphAndSideBearingCallsReachTheEditorAndStopAtTheFirstFa
   auto document = connected(fake::latinCodes(), 0x41);
   document->calls.clear();
   EXPECT_TRUE(link.editorReplaceGlyph("/data/srfm_dots0041.bmp").ok());
-  std::erase_if(document->calls, [](const std::string& call) { return call == "getcode" || call == "setcode"; });
+  EXPECT_EQ(document->calls.front(), "Name") << "the reconnection reads the document's name";
+  std::erase_if(document->calls, [](const std::string& call) { return call == "Name" || call == "getcode" || call == "setcode"; });
   EXPECT_EQ(document->calls, (std::vector<std::string>{"selectall", "Delete", "ImportBmpfile", "unselectall"}));
   document->failing = {"Delete"};
   EXPECT_FALSE(link.editorReplaceGlyph("/data/srfm_dots0041.bmp").ok());
@@ -257,6 +259,27 @@ TEST_F(EditorLinkTest, ShutDownNeverStartsAnEditorNorAsksWithoutAnUnsavedFont) {
   editor::offerToSaveFont(launcher, window, window, "DeruziZazaRurid");
   EXPECT_TRUE(launcher.running->document()->saved_);
   EXPECT_EQ(window.events.back(), kEditorShown) << "the editor is shown with its question";
+}
+
+// One code page for every character of the entry: CP932 on a Japanese system and for
+// a Japanese font whatever the locale, so its characters can be typed anywhere.
+TEST(CharacterCodePage, AJapaneseLocaleOrAJapaneseFontConvertsThroughCp932) {
+  using codepage::CodePage;
+  struct Row { CodePage system; std::optional<FontType> font; int32_t code; const char* text; };
+  for (const Row& r : {Row{CodePage::Cp1252, std::nullopt, 0xB1, "±"},
+                       Row{CodePage::Cp1252, FontType::Latin, 0x80, "€"},
+                       Row{CodePage::Cp1252, std::nullopt, '?', "あ"},
+                       Row{CodePage::Cp1252, FontType::Japanese, 0xB1, "ｱ"},
+                       Row{CodePage::Cp1252, FontType::Japanese, -0x7D60, "あ"},
+                       Row{CodePage::Cp932, FontType::Latin, 0x82A0, "あ"}}) {
+    editor::setSystemCodePage(r.system);
+    const QString text = QString::fromUtf8(r.text);
+    if (r.code != '?') {
+      EXPECT_EQ(editor::characterOfCode(r.code, r.font), text) << r.code;
+    }
+    EXPECT_EQ(int16_t(editor::codeOfText(text, r.font)), int16_t(r.code)) << r.text;
+  }
+  editor::setSystemCodePage(std::nullopt);
 }
 
 TEST(EditorValues, SideBearingTextsReadTheirLeadingNumberRoundedToEvenOrZero) {

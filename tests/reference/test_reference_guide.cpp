@@ -41,18 +41,6 @@ TEST(InputMethodMode, ModeThreeDisablesAndModeTwoEnables) {
   EXPECT_TRUE(field.testAttribute(Qt::WA_InputMethodEnabled));
 }
 
-TEST(CharacterCodes, CodesMapThroughTheirCodePage) {
-  EXPECT_EQ(reference::characterOfCode(0x41), "A");
-  EXPECT_EQ(reference::characterOfCode(0x80), QString::fromUtf8("€"));
-  EXPECT_EQ(reference::characterOfCode(0x82A0), QString::fromUtf8("あ"));
-  EXPECT_EQ(reference::characterOfCode(0x8140), QString::fromUtf8("　"));
-  EXPECT_TRUE(reference::characterOfCode(-5).isEmpty());
-  EXPECT_EQ(reference::codeOfCharacter("A"), 65);
-  EXPECT_EQ(reference::codeOfCharacter(QString::fromUtf8("あ")), 0x82A0);
-  EXPECT_EQ(reference::codeOfCharacter(QString::fromUtf8("€")), 0x80);
-  EXPECT_EQ(reference::codeOfCharacter(""), 0);
-}
-
 TEST(CharacterCodes, CaptionIsUpperHexCutToFourDigits) {
   EXPECT_EQ(reference::codeCaption(65), "41");
   EXPECT_EQ(reference::codeCaption(0xff21), "FF21");
