@@ -26,12 +26,14 @@ std::unique_ptr<FontDocument> read(const Bytes& bytes) {
 // Written and read back, a document gives the same bytes again, and its type, name and
 // glyphs with their advances come back (plus the space's 512). The type comes from the
 // code pages the font covers: U+00A7 is 0xA7 in CP1252 and the double-byte 0x8198 in
-// CP932, yet a font with it stays Latin. 'O' is all off-curve with a hole, 'i' has its
-// own advance, '_' is blank with an advance set, and a bare 'D' is not written.
+// CP932, yet a font with it stays Latin. 'O' is all off-curve with a hole, 'l' has
+// equal steps (repeated flags), 'i' its own advance, '_' is blank with an advance set,
+// and a bare 'D' is not written.
 TEST(TrueTypeRoundTrip, DocumentsComeBackAsWritten) {
   FontDocument shapes(FontType::Latin, "Shapes"), letters(FontType::Japanese, "Letters");
   shapes.setGlyph('O', glyphOf({{{0, 0}, {0, 800, false}, {800, 800, false}, {800, 0, false}},
                                 {{200, 200}, {600, 200, false}, {600, 600, false}, {200, 600, false}}}));
+  shapes.setGlyph('l', glyphOf({{{0, 0}, {0, 100}, {0, 200}, {0, 300}, {0, 400}, {0, 500}, {100, 500}}}));
   shapes.setGlyph('i', Glyph{{canvasSquare(10, 300, 60, 442)}, 300, true});
   shapes.setGlyph('_', Glyph{{}, kernova::kDefaultAdvance, true});
   shapes.setGlyph('D', Glyph{});
