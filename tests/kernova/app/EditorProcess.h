@@ -18,10 +18,9 @@ inline constexpr char kEditorName[] = "Kernova.Application";
 template <typename Condition>
 bool waitUntil(Condition condition, int timeoutMs) {
   QDeadlineTimer deadline(timeoutMs);
-  while (!condition()) {
+  for (; !condition(); QThread::msleep(5)) {
     if (deadline.hasExpired()) return false;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(5);
   }
   return true;
 }
@@ -38,14 +37,12 @@ class EditorProcess {
   }
   ~EditorProcess() { stop(); }
 
-  // Offscreen, with `home` as HOME (so the documents folder is <home>/Documents and
-  // recovery copies stay under it).
+  // Offscreen, with `home` as HOME, so documents and recovery copies stay under it.
   static QProcessEnvironment environment(const QString& home) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("HOME", home);
-    environment.insert("XDG_CONFIG_HOME", home + "/.config");
-    environment.insert("XDG_STATE_HOME", home + "/.local/state");
+    for (auto [name, value] : {std::pair{"QT_QPA_PLATFORM", QString("offscreen")}, {"HOME", home},
+                               {"XDG_CONFIG_HOME", home + "/.config"}, {"XDG_STATE_HOME", home + "/.local/state"}})
+      environment.insert(name, value);
     return environment;
   }
 
@@ -57,8 +54,8 @@ class EditorProcess {
            waitUntil([&] { return editorNameOwned() || ended(); }, timeoutMs) && !ended();
   }
 
-  // Quits the editor over the bus (killing it if it does not end) and waits until
-  // the bus has released its name, so the next editor can take it.
+  // Quits the editor over the bus (killing it if it does not end) and waits until the
+  // bus has released its name, so the next editor can take it.
   void stop() {
     if (m_process.state() == QProcess::NotRunning) return;
     QDBusConnection::sessionBus().call(

@@ -1,6 +1,7 @@
 #pragma once
 // The editor's sample glyph as the lettering tool exports it: the 512 x 512 canvas as a
-// 1-bit bottom-up BMP, palette entry 0 black (ink), 1 white.
+// 1-bit bottom-up BMP, palette entry 0 black (ink): a ring with a bar through its side,
+// two contours, one of them a hole.
 #include <fstream>
 #include <string>
 
@@ -8,15 +9,12 @@
 
 namespace kernova::testing {
 
-// A ring with a bar through its side: two contours, one of them a hole.
 inline std::vector<uint8_t> sampleGlyphBmp() {
   InkBitmap canvas = samples::blank(512, 512);
-  for (int y = 0; y < 512; ++y)
-    for (int x = 0; x < 512; ++x) {
-      const int r2 = (x - 256) * (x - 256) + (y - 260) * (y - 260);
-      samples::set(canvas, x, y, (r2 <= 150 * 150 && r2 >= 80 * 80) || (x >= 380 && x < 420 && y >= 80 && y < 442));
-    }
-  return samples::encodeBmp(canvas, {.inkIsEntryZero = true});
+  samples::stroke(canvas, 256, 260, 256, 260, 150);
+  samples::stroke(canvas, 256, 260, 256, 260, 80, false);
+  samples::fillRect(canvas, 380, 80, 419, 441);
+  return samples::encodeBmp(canvas, true);
 }
 
 inline bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {

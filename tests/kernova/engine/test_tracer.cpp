@@ -107,11 +107,10 @@ TEST(TraceOrientation, OuterClockwiseHoleCounterClockwiseIslandClockwise) {
   EXPECT_NEAR(areas[2], -25 * 25, 0.05 * 25 * 25);
 }
 
+// A square, a line and quadratic back (2/3 of its triangle), four implied on-curve points.
 TEST(ContourArea, KnownShapes) {
   EXPECT_DOUBLE_EQ(contourSignedArea({{0, 0}, {0, 10}, {10, 10}, {10, 0}}), -100);
-  // Line (0,0)-(30,0), then a quadratic back over control (15,30): 2/3 of 30*30/2.
   EXPECT_DOUBLE_EQ(contourSignedArea({{0, 0}, {30, 0}, {15, 30, false}}), 300);
-  // Four off-curve points with implied on-curve midpoints.
   EXPECT_NEAR(contourSignedArea({{10, 0, false}, {10, 10, false}, {0, 10, false}, {0, 0, false}}),
               50 + 4 * (2.0 / 3.0) * 12.5, 1e-9);
 }
@@ -139,27 +138,21 @@ InkBitmap stripes(int width, int height) {  // one-pixel vertical lines
 
 }  // namespace
 
-TEST(TraceBudget, OutlineLengthCountsEveryInkPaperEdge) {
-  InkBitmap diagonal = samples::blank(3, 3);
+// Every ink-paper edge counts, the border's too; pixels touching at a corner share
+// none. Bitmaps that would keep the bus waiting for seconds are refused before tracing
+// and leave the contours alone.
+TEST(TraceBudget, OutlineLengthAndPixelsBoundTheWork) {
+  InkBitmap diagonal = samples::blank(3, 3), full = samples::blank(5, 4);
   samples::set(diagonal, 0, 0);
   samples::set(diagonal, 1, 1);
-  InkBitmap full = samples::blank(5, 4);
   samples::fillRect(full, 0, 0, 4, 3);
-  EXPECT_EQ(outlineLength(samples::blank(4, 4)), 0u);
-  EXPECT_EQ(outlineLength(diagonal), 8u) << "pixels touching at a corner share no edge";
-  EXPECT_EQ(outlineLength(full), 18u) << "ink on the border meets paper beyond it";
-  EXPECT_EQ(outlineLength(stripes(6, 10)), 3u * 22);
-}
-
-// Bitmaps that would keep the bus waiting for seconds are refused before tracing.
-TEST(TraceBudget, TooManyPixelsOrTooLongOutlinesAreRefused) {
+  EXPECT_EQ(std::vector<uint64_t>({outlineLength(samples::blank(4, 4)), outlineLength(diagonal),
+                                   outlineLength(full), outlineLength(stripes(6, 10))}),
+            std::vector<uint64_t>({0, 8, 18, 3 * 22}));
   std::vector<Contour> contours{{{1, 2}}};
-  for (const InkBitmap& bitmap : {samples::blank(4097, 2048), stripes(1000, 251)}) {
-    const Status status = traceBitmap(bitmap, TraceParameters{}, contours);
-    EXPECT_FALSE(status);
-    EXPECT_FALSE(status.message().empty());
-  }
-  EXPECT_EQ(contours.size(), 1u) << "a refused bitmap leaves the contours alone";
+  for (const InkBitmap& bitmap : {samples::blank(4097, 2048), stripes(1000, 251)})
+    EXPECT_FALSE(traceBitmap(bitmap, TraceParameters{}, contours).message().empty());
+  EXPECT_EQ(contours.size(), 1u);
   EXPECT_TRUE(traceBitmap(stripes(1000, 249), TraceParameters{}, contours));
   EXPECT_EQ(contours.size(), 500u);
 }

@@ -1,13 +1,11 @@
 #pragma once
-// Shared by the TrueType tests: hand-made outlines and documents, big-endian access
-// to the sfnt layout independent of the writer, and temporary folders.
+// Shared by the engine tests: hand-made outlines and documents, big-endian access to
+// the sfnt layout independent of the writer, the sample files and temporary folders.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -32,17 +30,14 @@ inline Contour canvasSquare(int left, int top, int right, int bottom, bool hole 
   return c;
 }
 
-// A hump: on (0,0), off (200,400), on (400,0); the curve peaks at y = 200.
-inline Contour quadraticHump(int dx = 0) { return {{dx, 0}, {dx + 200, 400, false}, {dx + 400, 0}}; }
-
 inline Glyph glyphOf(std::vector<Contour> contours) { return Glyph{.contours = std::move(contours)}; }
 
-// 'A' a square with a square hole, 'B' a quadratic curve, 0x80 (the euro) and 0xE9
+// 'A' a square with a square hole, 'B' a quadratic hump, 0x80 (the euro) and 0xE9
 // (e acute) squares.
 inline FontDocument latinDocument() {
   FontDocument document(FontType::Latin, "Brush Latin");
   document.setGlyph('A', glyphOf({canvasSquare(100, 300, 200, 400), canvasSquare(120, 320, 180, 380, true)}));
-  document.setGlyph('B', glyphOf({quadraticHump()}));
+  document.setGlyph('B', glyphOf({{{0, 0}, {200, 400, false}, {400, 0}}}));
   document.setGlyph(0x80, glyphOf({canvasSquare(10, 10, 20, 20)}));
   document.setGlyph(0xE9, glyphOf({canvasSquare(50, 250, 150, 442)}));
   return document;
@@ -54,7 +49,7 @@ inline FontDocument japaneseDocument() {
   FontDocument document(FontType::Japanese, "あ");
   document.setGlyph(0x82A0, glyphOf({canvasSquare(100, 300, 200, 400)}));
   document.setGlyph(0x889F, glyphOf({canvasSquare(0, 0, 500, 500), canvasSquare(100, 100, 400, 400, true)}));
-  document.setGlyph(0xB1, glyphOf({quadraticHump(100)}));
+  document.setGlyph(0xB1, glyphOf({{{100, 0}, {300, 400, false}, {500, 0}}}));
   document.setGlyph('A', glyphOf({canvasSquare(1, 2, 3, 4)}));
   return document;
 }
@@ -72,19 +67,38 @@ inline FontDocument everyJapaneseCode() {
 
 inline uint32_t be16(const Bytes& b, size_t at) { return uint32_t(b.at(at)) << 8 | b.at(at + 1); }
 inline uint32_t be32(const Bytes& b, size_t at) { return be16(b, at) << 16 | be16(b, at + 2); }
-inline int32_t sbe16(const Bytes& b, size_t at) { return int16_t(be16(b, at)); }
-inline void put16(Bytes& b, size_t at, uint32_t v) { b.at(at) = uint8_t(v >> 8), b.at(at + 1) = uint8_t(v); }
 
-// The table directory record (tag, checksum, offset, length) of `tag`, at 12 + 16 i.
-inline size_t tableRecord(const Bytes& font, const std::string& tag) {
+// The bytes of table `tag`, found through the table directory (records of 16 bytes from 12).
+inline Bytes tableBytes(const Bytes& font, const std::string& tag) {
   for (size_t record = 12; record < 12 + 16 * be16(font, 4); record += 16)
-    if (std::string(font.begin() + long(record), font.begin() + long(record) + 4) == tag) return record;
+    if (std::string(font.begin() + long(record), font.begin() + long(record) + 4) == tag)
+      return {font.begin() + be32(font, record + 8), font.begin() + be32(font, record + 8) + be32(font, record + 12)};
   throw std::runtime_error("no table " + tag);
 }
-inline size_t tableOffset(const Bytes& font, const std::string& tag) { return be32(font, tableRecord(font, tag) + 8); }
-inline Bytes tableBytes(const Bytes& font, const std::string& tag) {
-  size_t offset = tableOffset(font, tag);
-  return {font.begin() + long(offset), font.begin() + long(offset + be32(font, tableRecord(font, tag) + 12))};
+
+// The files of tests/data/<folder>, in name order.
+inline std::vector<std::string> sampleFiles(const std::string& folder) {
+  std::vector<std::string> files;
+  const char* source = std::getenv("DZ_SOURCE_DIR");
+  for (const auto& entry : std::filesystem::directory_iterator(std::string(source ? source : ".") + "/tests/data/" + folder))
+    files.push_back(entry.path().string());
+  std::sort(files.begin(), files.end());
+  EXPECT_FALSE(files.empty()) << folder;
+  return files;
+}
+
+// The part of a sample's file name before the first '.', '_' read as ' '.
+inline std::string sampleName(const std::string& path) {
+  std::string name = std::filesystem::path(path).filename().string();
+  name = name.substr(0, name.find('.'));
+  std::replace(name.begin(), name.end(), '_', ' ');
+  return name;
+}
+
+// Whether `message` holds the sample's name after the path it may quote.
+inline bool namesItsFault(const std::string& message, const std::string& path) {
+  const size_t quoted = message.rfind(path);
+  return message.find(sampleName(path), quoted == std::string::npos ? 0 : quoted + path.size()) != std::string::npos;
 }
 
 // A fresh folder, removed with everything in it when the object goes.
@@ -96,21 +110,10 @@ class TempDir {
   }
   ~TempDir() { std::filesystem::remove_all(m_path, m_ignored); }
   std::string file(const std::string& name) const { return (m_path / name).string(); }
-  const std::filesystem::path& path() const { return m_path; }
 
  private:
   std::filesystem::path m_path;
   std::error_code m_ignored;
 };
-
-inline void writeFile(const std::string& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-inline Bytes readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 }  // namespace tt

@@ -1,17 +1,17 @@
-// Written fonts checked by outside validators, the one place they run: OTS
-// (ots-sanitize) and fontTools (/usr/bin/python3); FreeType reads every font back in
-// test_truetype_reader.cpp.
+// Fonts checked by outside validators, the one place they run: written fonts by OTS
+// (ots-sanitize) and fontTools (/usr/bin/python3), and the sample fonts of
+// tests/data/truetype by OTS and our reader.
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <cstring>
+#include <map>
 
+#include "kernova/engine/TrueTypeReader.h"
 #include "kernova/engine/TrueTypeWriter.h"
-#include "common/codepage/CodePage.h"
 #include "tests/kernova/engine/test_truetype_support.h"
+#include "tests/support/FileBytes.h"
 
 using namespace tt;
-using kernova::compileTrueType;
 
 namespace {
 
@@ -72,10 +72,10 @@ class WrittenFont : public ::testing::TestWithParam<size_t> {};
 TEST_P(WrittenFont, PassesOtsAndFontTools) {
   TempDir dir;
   std::string font = dir.file("font.ttf"), script = dir.file("check.py");
-  writeFile(font, compileTrueType(kDocuments[GetParam()].second()));
-  writeFile(script, Bytes(kFontToolsCheck, kFontToolsCheck + std::strlen(kFontToolsCheck)));
-  for (const std::string& command : {"ots-sanitize '" + font + "' '" + dir.file("out.ttf") + "'",
-                                     "/usr/bin/python3 '" + script + "' '" + font + "'"}) {
+  const Bytes bytes = kernova::compileTrueType(kDocuments[GetParam()].second());
+  writeBytes(font, std::string(bytes.begin(), bytes.end()));
+  writeBytes(script, kFontToolsCheck);
+  for (const std::string& command : {"ots-sanitize '" + font + "'", "/usr/bin/python3 '" + script + "' '" + font + "'"}) {
     auto [exitCode, output] = run(command);
     EXPECT_EQ(exitCode, 0) << command << "\n" << output;
   }
@@ -83,3 +83,30 @@ TEST_P(WrittenFont, PassesOtsAndFontTools) {
 
 INSTANTIATE_TEST_SUITE_P(Documents, WrittenFont, ::testing::Range(size_t(0), std::size(kDocuments)),
                          [](const auto& info) { return kDocuments[info.param].first; });
+
+// A good sample is named <type>_<glyphs>_glyph(s): it passes OTS and opens with that
+// type and count, and the same glyphs as every sample of its name (a copy saved by
+// fontTools with other units per em or without code page bits). A bad sample, a
+// missing file or a folder is refused with a message holding its name (namesItsFault).
+TEST(TrueTypeSamples, GoodFontsOpenAsNamedAndBadOnesAreRefusedWithTheirFault) {
+  std::map<std::string, std::map<uint16_t, Glyph>> glyphsByName;
+  for (const std::string& path : sampleFiles("truetype/good")) {
+    std::unique_ptr<FontDocument> font;
+    ASSERT_TRUE(kernova::loadTrueType(path, font)) << path;
+    const std::string name = sampleName(path), count = name.substr(name.find(' ') + 1);
+    EXPECT_EQ(font->type(), name.starts_with("latin") ? FontType::Latin : FontType::Japanese) << path;
+    EXPECT_EQ(std::to_string(font->glyphs().size()), count.substr(0, count.find(' '))) << path;
+    EXPECT_EQ(glyphsByName.try_emplace(name, font->glyphs()).first->second, font->glyphs()) << path;
+    EXPECT_EQ(run("ots-sanitize '" + path + "'").first, 0) << path;
+  }
+  TempDir dir;
+  std::filesystem::create_directory(dir.file("it_is_not_a_file"));
+  std::vector<std::string> bad = sampleFiles("truetype/bad");
+  bad.insert(bad.end(), {dir.file("it_is_not_a_file"), dir.file("No_such_file")});
+  for (const std::string& path : bad) {
+    std::unique_ptr<FontDocument> font;
+    const Status status = kernova::loadTrueType(path, font);
+    EXPECT_TRUE(namesItsFault(status.message(), path)) << status.message();
+    EXPECT_EQ(font, nullptr);
+  }
+}
