@@ -192,6 +192,15 @@ void DocumentSet::setActive(int number) {
   emit activeChanged(number);
 }
 
+bool DocumentSet::pickCode(int number, uint16_t code) {
+  FontDocument* doc = document(number);
+  if (!doc || !doc->codeOrder().contains(code)) return false;
+  doc->setCurrentCode(code);
+  emit documentChanged(number);
+  emit codePicked(number, code);
+  return true;
+}
+
 bool DocumentSet::stepHistory(int number, bool (FontDocument::*step)()) {
   FontDocument* doc = document(number);
   if (!doc || !(doc->*step)()) return false;

@@ -1,5 +1,7 @@
 #pragma once
-// The editor's window: the active document's glyph grid and preview line, the File,
+// The editor's window: the active document's glyph grid, preview line and coverage
+// panel (clicking a set filters the grid to its missing characters, clicking it again
+// shows every code), the File,
 // Edit (undo, redo) and Window menus, and a status bar with the last action or error.
 // The title shows the document's name and its unsaved mark. It follows the
 // DocumentSet, so changes made over the bus show at once.
@@ -13,6 +15,7 @@ class QMenu;
 
 namespace kernova {
 
+class CoveragePanel;
 class GlyphGrid;
 class PreviewLine;
 
@@ -38,6 +41,7 @@ class MainWindow : public QMainWindow {
 
   GlyphGrid* grid() const { return m_grid; }
   PreviewLine* preview() const { return m_preview; }
+  CoveragePanel* coveragePanel() const { return m_coverage; }
   QMenu* windowMenu() const { return m_windowMenu; }
   QAction* undoAction() const { return m_undoAction; }
   QAction* redoAction() const { return m_redoAction; }
@@ -50,6 +54,7 @@ class MainWindow : public QMainWindow {
   void createEditMenu();
   void updateUndoActions();
   void showActive();
+  void toggleCoverageFilter(int set);
   void documentChanged(int number);
   void updateTitle();
   void rebuildWindowMenu();
@@ -69,6 +74,7 @@ class MainWindow : public QMainWindow {
   DocumentSet& m_documents;
   GlyphGrid* m_grid = nullptr;
   PreviewLine* m_preview = nullptr;
+  CoveragePanel* m_coverage = nullptr;
   QMenu* m_windowMenu = nullptr;
   QActionGroup* m_windowActions = nullptr;
   QAction* m_undoAction = nullptr;
