@@ -3,10 +3,12 @@
 // application object /Application (interface Kernova.Application) and one object
 // /Documents/N per document (interface Kernova.Document). A call never waits on a
 // dialog: a failure is a Kernova.Error.* reply and a line in the status bar. Calls on
-// a closed document get Kernova.Error.NoDocument.
+// a closed document get Kernova.Error.NoDocument. A code the user picks in the window
+// goes out as the document's CurrentCodeChanged signal.
 #include <QDBusConnection>
 #include <QObject>
 #include <functional>
+#include <optional>
 
 #include "kernova/app/BusObject.h"
 #include "kernova/app/DocumentSet.h"
@@ -41,6 +43,7 @@ class BusService : public QObject {
   BusMethod documentMethod(const char* name, const char* in, const char* out,
                            QStringList argumentNames, DocumentHandler handler);
   BusTarget resolveDocument(const QString& path) const;
+  void sendCurrentCodeChanged(int number, int code);
 
   BusReply newFile(const QVariantList& arguments);
   BusReply openFile(const QVariantList& arguments);
@@ -54,6 +57,7 @@ class BusService : public QObject {
   BusReply unselectall(int number, FontDocument& document, const QVariantList& arguments);
   BusReply importBmpfile(int number, FontDocument& document, const QVariantList& arguments);
   BusReply setLeftRightSidebearing(int number, FontDocument& document, const QVariantList& arguments);
+  BusReply importBitmaps(int number, FontDocument& document, const QVariantList& arguments);
   BusReply undo(int number, FontDocument& document, const QVariantList& arguments);
   BusReply redo(int number, FontDocument& document, const QVariantList& arguments);
   BusReply save(int number, FontDocument& document, const QVariantList& arguments);
@@ -67,6 +71,7 @@ class BusService : public QObject {
   WindowHooks m_hooks;
   BusObject* m_applicationObject = nullptr;
   BusObject* m_documentObjects = nullptr;
+  std::optional<QDBusConnection> m_connection;  // where the objects are registered
 };
 
 }  // namespace kernova
