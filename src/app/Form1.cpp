@@ -188,11 +188,13 @@ void Form1::createMenus() {
   mnuEditNextChar->setShortcut(QKeySequence("Ctrl+N"));
   mnuEditPrevChar = edit->addAction("Prev Char");
   mnuEditPrevChar->setShortcut(QKeySequence("Ctrl+P"));
+  mnuEditSendAll = edit->addAction("Send All Written Characters");
+  mnuEditSendAll->setShortcut(QKeySequence("Ctrl+Shift+T"));
   QMenu* help = menuBar()->addMenu("&Help");
   mnuHelpAbout = help->addAction("About...");
   mnuTovaneAtelier = help->addAction("Go To Tovane Atelier...");
   for (QAction* action : {mnuEditKernova, mnuEditClear, mnuEditUnDo, mnuEditReDo,
-                          mnuEditNextChar, mnuEditPrevChar})
+                          mnuEditNextChar, mnuEditPrevChar, mnuEditSendAll})
     action->setShortcutContext(Qt::ApplicationShortcut);
   setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 }
@@ -238,6 +240,7 @@ void Form1::connectHandlers() {
   connect(mnuEditReDo, &QAction::triggered, this, &Form1::mnuEditReDo_Click);
   connect(mnuEditNextChar, &QAction::triggered, this, &Form1::mnuEditNextChar_Click);
   connect(mnuEditPrevChar, &QAction::triggered, this, &Form1::mnuEditPrevChar_Click);
+  connect(mnuEditSendAll, &QAction::triggered, this, &Form1::mnuEditSendAll_Click);
   connect(mnuHelpAbout, &QAction::triggered, this, &Form1::mnuHelpAbout_Click);
   connect(mnuTovaneAtelier, &QAction::triggered, this, &Form1::mnuTovaneAtelier_Click);
 }
@@ -336,6 +339,10 @@ void Form1::mnuEditNextChar_Click() {
 
 void Form1::mnuEditPrevChar_Click() {
   if (!m_editorUnavailable) CommandPrev_Click();
+}
+
+void Form1::mnuEditSendAll_Click() {
+  if (!m_editorUnavailable) sendAllWrittenCharacters();
 }
 
 void Form1::setEditorControlsEnabled(bool enabled) {
