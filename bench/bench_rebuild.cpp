@@ -34,7 +34,7 @@
 namespace {
 
 constexpr int kGlyphs = 7000;
-constexpr int kOneByOneSample = 300;
+constexpr int kOneByOneSample = 60;
 
 struct JapaneseFontPrompts final : Prompts {
   Answer ask(const QString&, const QString&, Buttons buttons) override {

@@ -94,6 +94,7 @@ class DocumentSet : public QObject {
   Status write(int number, const QString& absolutePath);
   bool stepHistory(int number, bool (FontDocument::*step)());
   void scheduleRecovery(int number);
+  Status copyModified();
   Status writeRecovery(int number);
   void dropRecovery(int number);
 
