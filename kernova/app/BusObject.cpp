@@ -6,6 +6,7 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusVariant>
+#include <utility>
 
 namespace kernova {
 namespace {
@@ -31,10 +32,18 @@ QString argumentXml(const QString& name, const QString& type, const char* direct
       .arg(name, type, QLatin1String(direction));
 }
 
-// Splits a signature of basic types into one type code per argument.
+// Splits a signature into its complete types, one per argument: arrays take their
+// element, structures and dictionary entries run to their closing bracket.
 QStringList argumentTypes(const QString& signature) {
   QStringList types;
-  for (QChar c : signature) types << QString(c);
+  int depth = 0;
+  QString current;
+  for (QChar c : signature) {
+    current += c;
+    if (c == '(' || c == '{') ++depth;
+    else if (c == ')' || c == '}') --depth;
+    if (depth == 0 && c != 'a') types << std::exchange(current, QString());
+  }
   return types;
 }
 
@@ -148,6 +157,13 @@ QString BusObject::introspect(const QString& path) const {
     }
     if (!method.outSignature.isEmpty()) xml += argumentXml("result", method.outSignature, "out");
     xml += QStringLiteral("    </method>\n");
+  }
+  for (const BusSignal& busSignal : m_interface.signalList) {
+    xml += QStringLiteral("    <signal name=\"%1\">\n").arg(busSignal.name);
+    for (int i = 0; i < busSignal.argumentNames.size(); ++i) {
+      xml += QStringLiteral("      <arg name=\"%1\" type=\"%2\"/>\n").arg(busSignal.argumentNames[i], busSignal.signature[i]);
+    }
+    xml += QStringLiteral("    </signal>\n");
   }
   for (const BusProperty& property : m_interface.properties) {
     xml += QStringLiteral("    <property name=\"%1\" type=\"%2\" access=\"%3\"/>\n")

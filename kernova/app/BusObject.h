@@ -1,6 +1,7 @@
 #pragma once
 // A bus object served straight from the message: one interface described as a table
-// of methods and properties (read-only unless they have a writer). Every call's argument signature is checked
+// of methods, properties (read-only unless they have a writer) and the signals it
+// sends. Every call's argument signature is checked
 // exactly against the table before its handler runs, properties are served through
 // org.freedesktop.DBus.Properties, and introspection is generated from the table.
 #include <QDBusVirtualObject>
@@ -51,10 +52,17 @@ struct BusProperty {
   std::function<BusReply(int target, const QVariant& value)> write = {};
 };
 
+struct BusSignal {  // introspection only: whoever emits it sends it itself
+  QString name;
+  QString signature;
+  QStringList argumentNames;
+};
+
 struct BusInterface {
   QString name;
   std::vector<BusMethod> methods;
   std::vector<BusProperty> properties;
+  std::vector<BusSignal> signalList;
 };
 
 class BusObject : public QDBusVirtualObject {

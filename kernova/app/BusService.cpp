@@ -1,11 +1,15 @@
 #include "kernova/app/BusService.h"
 
+#include <QDBusArgument>
 #include <QDBusError>
+#include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDir>
 
 #include "kernova/app/FontInstaller.h"
 #include "kernova/engine/Bmp.h"
+#include "kernova/engine/Coverage.h"
 #include "kernova/engine/ImportBudget.h"
 
 namespace kernova {
@@ -27,8 +31,49 @@ std::optional<BusReply> requireAbsolute(const QString& member, const QString& pa
 
 }  // namespace
 
+// One line of the Coverage property, (sii) on the bus.
+struct CoverageLine {
+  QString name;
+  int drawn = 0;
+  int total = 0;
+};
+
+QDBusArgument& operator<<(QDBusArgument& out, const CoverageLine& line) {
+  out.beginStructure();
+  out << line.name << line.drawn << line.total;
+  out.endStructure();
+  return out;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& in, CoverageLine& line) {
+  in.beginStructure();
+  in >> line.name >> line.drawn >> line.total;
+  in.endStructure();
+  return in;
+}
+
+}  // namespace kernova
+
+Q_DECLARE_METATYPE(kernova::CoverageLine)
+
+namespace kernova {
+namespace {
+
+QVariant coverageValue(const FontDocument& document) {
+  QList<CoverageLine> lines;
+  for (const CoverageCount& count : coverage(document)) {
+    lines.push_back({QString::fromStdString(count.name), count.drawn, count.total});
+  }
+  return QVariant::fromValue(lines);
+}
+
+}  // namespace
+
 BusService::BusService(DocumentSet& documents, WindowHooks hooks, QObject* parent)
     : QObject(parent), m_documents(documents), m_hooks(std::move(hooks)) {
+  qDBusRegisterMetaType<CoverageLine>();
+  qDBusRegisterMetaType<QList<CoverageLine>>();
+  connect(&m_documents, &DocumentSet::codePicked, this, &BusService::sendCurrentCodeChanged);
   m_applicationObject = new BusObject(
       applicationInterface(), [](const QString&) { return BusTarget{}; }, this);
   m_documentObjects = new BusObject(
@@ -42,7 +87,16 @@ Status BusService::registerObjects(QDBusConnection& connection) {
     return Status::failure("cannot register the editor's objects: " +
                            connection.lastError().message().toStdString());
   }
+  m_connection = connection;
   return Status::success();
+}
+
+void BusService::sendCurrentCodeChanged(int number, int code) {
+  if (!m_connection) return;
+  QDBusMessage message = QDBusMessage::createSignal(documentPath(number), QString::fromLatin1(bus::kDocumentInterface),
+                                                   QString::fromLatin1(bus::kCurrentCodeChangedSignal));
+  message << code;
+  m_connection->send(message);
 }
 
 QString BusService::documentPath(int number) {
@@ -50,7 +104,7 @@ QString BusService::documentPath(int number) {
 }
 
 BusInterface BusService::applicationInterface() {
-  BusInterface interface{QString::fromLatin1(bus::kApplicationInterface), {}, {}};
+  BusInterface interface{QString::fromLatin1(bus::kApplicationInterface), {}, {}, {}};
   interface.methods = {
       {"NewFile", "nb", "o", {"type", "visible"}, [this](int, const QVariantList& a) { return newFile(a); }},
       {"Open", "s", "o", {"path"}, [this](int, const QVariantList& a) { return openFile(a); }},
@@ -65,7 +119,7 @@ BusInterface BusService::applicationInterface() {
 }
 
 BusInterface BusService::documentInterface() {
-  BusInterface interface{QString::fromLatin1(bus::kDocumentInterface), {}, {}};
+  BusInterface interface{QString::fromLatin1(bus::kDocumentInterface), {}, {}, {}};
   interface.methods = {
       documentMethod("getcode", "nb", "n", {"index", "flag"}, &BusService::getcode),
       documentMethod("setcode", "nib", "", {"index", "code", "flag"}, &BusService::setcode),
@@ -77,6 +131,8 @@ BusInterface BusService::documentInterface() {
       documentMethod("ImportBmpfile", "s", "", {"path"}, &BusService::importBmpfile),
       documentMethod("SetLeftRightSidebearing", "nnb", "", {"left", "right", "flag"},
                      &BusService::setLeftRightSidebearing),
+      documentMethod(bus::kImportBitmapsMethod, "a(iay)bnn", "i", {"glyphs", "setBearings", "left", "right"},
+                     &BusService::importBitmaps),
       documentMethod("Undo", "", "", {}, &BusService::undo),
       documentMethod("Redo", "", "", {}, &BusService::redo),
       documentMethod("save", "", "", {}, &BusService::save),
@@ -94,7 +150,9 @@ BusInterface BusService::documentInterface() {
       infoProperty("Designer", &FontInfo::designer),
       infoProperty("Copyright", &FontInfo::copyright),
       infoProperty("License", &FontInfo::license),
+      {bus::kCoverageProperty, "a(sii)", [document](int n) { return coverageValue(document(n)); }},
   };
+  interface.signalList = {{bus::kCurrentCodeChangedSignal, "i", {"code"}}};
   return interface;
 }
 
@@ -225,6 +283,66 @@ BusReply BusService::setLeftRightSidebearing(int number, FontDocument& document,
   if (!status) return failed(bus::kErrorInvalidArgument, "SetLeftRightSidebearing", status);
   return changed(number, QStringLiteral("Side bearings of %1: %2, %3")
                              .arg(hexCode(document.currentCode())).arg(left).arg(right));
+}
+
+namespace {
+
+struct BitmapOfCode {
+  uint16_t code = 0;
+  std::vector<uint8_t> bytes;
+};
+
+std::vector<BitmapOfCode> bitmapsOf(const QVariant& argument) {
+  std::vector<BitmapOfCode> glyphs;
+  const QDBusArgument array = argument.value<QDBusArgument>();
+  array.beginArray();
+  while (!array.atEnd()) {
+    int code = 0;
+    QByteArray bytes;
+    array.beginStructure();
+    array >> code >> bytes;
+    array.endStructure();
+    glyphs.push_back({uint16_t(code & 0xFFFF), std::vector<uint8_t>(bytes.begin(), bytes.end())});
+  }
+  array.endArray();
+  return glyphs;
+}
+
+// What the single-glyph members do for one glyph, on the current code.
+Status replaceCurrentGlyph(FontDocument& document, const std::vector<uint8_t>& bmp, std::optional<std::pair<int, int>> bearings) {
+  InkBitmap bitmap;
+  Status status = readBmp(bmp, bitmap);
+  if (!status) return status;
+  document.selectAll();
+  document.deleteSelection();
+  status = document.importBitmap(bitmap);
+  document.unselectAll();
+  if (status && bearings) status = document.setSideBearings(bearings->first, bearings->second);
+  return status;
+}
+
+}  // namespace
+
+BusReply BusService::importBitmaps(int number, FontDocument& document, const QVariantList& arguments) {
+  std::optional<std::pair<int, int>> bearings;
+  if (arguments[1].toBool()) bearings = std::pair<int, int>(arguments[2].value<short>(), arguments[3].value<short>());
+  const uint16_t current = document.currentCode();
+  int replaced = 0;
+  Status status = Status::success();
+  for (const BitmapOfCode& glyph : bitmapsOf(arguments[0])) {
+    if (!document.setCurrentCode(glyph.code)) continue;
+    status = replaceCurrentGlyph(document, glyph.bytes, bearings);
+    if (!status) {
+      status = Status::failure(hexCode(glyph.code).toStdString() + ": " + status.message());
+      break;
+    }
+    ++replaced;
+  }
+  document.setCurrentCode(current);
+  if (replaced > 0) m_documents.notifyChanged(number);
+  if (!status) return failed(bus::kErrorImportFailed, bus::kImportBitmapsMethod, status);
+  m_documents.report(QStringLiteral("Imported %1 glyphs").arg(replaced));
+  return BusReply::ok({replaced});
 }
 
 // Nothing to undo or redo is no error: the call simply changes nothing.

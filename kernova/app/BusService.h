@@ -3,10 +3,12 @@
 // application object /Application (interface Kernova.Application) and one object
 // /Documents/N per document (interface Kernova.Document). A call never waits on a
 // dialog: a failure is a Kernova.Error.* reply and a line in the status bar. Calls on
-// a closed document get Kernova.Error.NoDocument.
+// a closed document get Kernova.Error.NoDocument. A code the user picks in the window
+// goes out as the document's CurrentCodeChanged signal.
 #include <QDBusConnection>
 #include <QObject>
 #include <functional>
+#include <optional>
 
 #include "kernova/app/BusObject.h"
 #include "kernova/app/DocumentSet.h"
@@ -42,6 +44,7 @@ class BusService : public QObject {
                            QStringList argumentNames, DocumentHandler handler);
   BusTarget resolveDocument(const QString& path) const;
   BusProperty infoProperty(const char* name, std::string FontInfo::*field);
+  void sendCurrentCodeChanged(int number, int code);
 
   BusReply newFile(const QVariantList& arguments);
   BusReply openFile(const QVariantList& arguments);
@@ -55,6 +58,7 @@ class BusService : public QObject {
   BusReply unselectall(int number, FontDocument& document, const QVariantList& arguments);
   BusReply importBmpfile(int number, FontDocument& document, const QVariantList& arguments);
   BusReply setLeftRightSidebearing(int number, FontDocument& document, const QVariantList& arguments);
+  BusReply importBitmaps(int number, FontDocument& document, const QVariantList& arguments);
   BusReply undo(int number, FontDocument& document, const QVariantList& arguments);
   BusReply redo(int number, FontDocument& document, const QVariantList& arguments);
   BusReply save(int number, FontDocument& document, const QVariantList& arguments);
@@ -69,6 +73,7 @@ class BusService : public QObject {
   WindowHooks m_hooks;
   BusObject* m_applicationObject = nullptr;
   BusObject* m_documentObjects = nullptr;
+  std::optional<QDBusConnection> m_connection;  // where the objects are registered
 };
 
 }  // namespace kernova

@@ -1,6 +1,8 @@
 #include "kernova/app/DocumentSet.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <algorithm>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -44,8 +46,19 @@ void DocumentSet::scheduleRecovery(int number) {
   if (!current && !m_recoveryTimer.isActive()) m_recoveryTimer.start();
 }
 
+// A large font takes long to copy (a 7,000-glyph one about a second): the next copy
+// waits at least ten times as long as this one took, so that copying never takes more
+// than a tenth of the editor's time while glyphs keep arriving.
 Status DocumentSet::flushRecovery() {
   m_recoveryTimer.stop();
+  QElapsedTimer copying;
+  copying.start();
+  const Status first = copyModified();
+  m_recoveryTimer.setInterval(int(std::max<qint64>(kRecoveryDelayMs, copying.elapsed() * 10)));
+  return first;
+}
+
+Status DocumentSet::copyModified() {
   Status first = Status::success();
   for (const auto& [number, doc] : m_documents) {
     const auto copied = m_copiedRevision.find(number);
@@ -201,6 +214,15 @@ void DocumentSet::setActive(int number) {
   if (number == m_active) return;
   m_active = number;
   emit activeChanged(number);
+}
+
+bool DocumentSet::pickCode(int number, uint16_t code) {
+  FontDocument* doc = document(number);
+  if (!doc || !doc->codeOrder().contains(code)) return false;
+  doc->setCurrentCode(code);
+  emit documentChanged(number);
+  emit codePicked(number, code);
+  return true;
 }
 
 bool DocumentSet::stepHistory(int number, bool (FontDocument::*step)()) {

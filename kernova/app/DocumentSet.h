@@ -74,6 +74,10 @@ class DocumentSet : public QObject {
 
   // Announces a change made directly on document(number) (code, glyphs, marks).
   void notifyChanged(int number) { emit documentChanged(number); }
+  // The user picked `code` in the window: it becomes the current code, and the pick is
+  // announced even when the code was current already. False (nothing announced) for
+  // a code outside the document's code set. Moves made over the bus do not come here.
+  bool pickCode(int number, uint16_t code);
   // A line for the status bar: the last action or error.
   void report(const QString& text) { emit message(text); }
 
@@ -82,6 +86,7 @@ class DocumentSet : public QObject {
   void documentClosed(int number);
   void documentChanged(int number);
   void activeChanged(int number);
+  void codePicked(int number, int code);
   void message(const QString& text);
 
  private:
@@ -91,6 +96,7 @@ class DocumentSet : public QObject {
   Status write(int number, const QString& absolutePath);
   bool stepHistory(int number, bool (FontDocument::*step)());
   void scheduleRecovery(int number);
+  Status copyModified();
   Status writeRecovery(int number);
   void dropRecovery(int number);
 

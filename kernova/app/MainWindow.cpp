@@ -2,17 +2,21 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "kernova/app/FontInfoDialog.h"
 #include "kernova/app/FontInstaller.h"
+#include "kernova/app/CoveragePanel.h"
 #include "kernova/app/GlyphGrid.h"
 #include "kernova/app/MetricsPanel.h"
 #include "kernova/app/PreviewLine.h"
+#include "kernova/engine/Coverage.h"
 
 namespace kernova {
 namespace {
@@ -45,15 +49,18 @@ MainWindow::MainWindow(DocumentSet& documents, QWidget* parent)
   setCentralWidget(central);
   m_metrics = new MetricsPanel(m_documents, this);
   addDockWidget(Qt::BottomDockWidgetArea, m_metrics);
+  auto* dock = new QDockWidget(tr("Coverage"), this);
+  dock->setObjectName(QStringLiteral("coverageDock"));
+  dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+  m_coverage = new CoveragePanel(dock);
+  dock->setWidget(m_coverage);
+  addDockWidget(Qt::RightDockWidgetArea, dock);
   createMenus();
   statusBar()->showMessage(tr("Ready"));
-  resize(760, 640);
+  resize(960, 640);
 
-  connect(m_grid, &GlyphGrid::codeClicked, this, [this](uint16_t code) {
-    if (FontDocument* document = m_documents.activeDocument(); document && document->setCurrentCode(code)) {
-      m_documents.notifyChanged(m_documents.active());
-    }
-  });
+  connect(m_grid, &GlyphGrid::codePicked, this, [this](uint16_t code) { m_documents.pickCode(m_documents.active(), code); });
+  connect(m_coverage, &CoveragePanel::setClicked, this, &MainWindow::toggleCoverageFilter);
   connect(&m_documents, &DocumentSet::activeChanged, this, &MainWindow::showActive);
   connect(&m_documents, &DocumentSet::documentChanged, this, &MainWindow::documentChanged);
   connect(&m_documents, &DocumentSet::documentAdded, this, &MainWindow::rebuildWindowMenu);
@@ -99,6 +106,7 @@ void MainWindow::showActive() {
   const FontDocument* document = m_documents.activeDocument();
   m_grid->setDocument(document);
   m_preview->setDocument(document);
+  m_coverage->setDocument(document);
   updateTitle();
   updateUndoActions();
   rebuildWindowMenu();
@@ -108,6 +116,7 @@ void MainWindow::documentChanged(int number) {
   if (number == m_documents.active()) {
     m_grid->documentChanged();
     m_preview->documentChanged();
+    m_coverage->refresh();
     updateTitle();
     updateUndoActions();
   }
@@ -116,6 +125,25 @@ void MainWindow::documentChanged(int number) {
   for (QAction* action : m_windowActions->actions()) {
     if (document && action->data().toInt() == number) action->setText(qString(document->name()));
   }
+}
+
+// The filter holds the set's characters missing at the click; a character drawn
+// since stays in view (tinted) until the filter is clicked off. When the current
+// code is not among them, the first missing one is picked, as a click on it would.
+void MainWindow::toggleCoverageFilter(int set) {
+  const FontDocument* document = m_documents.activeDocument();
+  if (!document) return;
+  if (set == m_coverage->filteredSet()) {
+    m_coverage->setFilteredSet(-1);
+    m_grid->clearFilter();
+    return;
+  }
+  std::vector<uint16_t> missing = missingCodes(*document, coverageSets(document->type())[size_t(set)]);
+  const bool holdsCurrent = std::find(missing.begin(), missing.end(), document->currentCode()) != missing.end();
+  const int first = missing.empty() ? -1 : missing.front();
+  m_coverage->setFilteredSet(set);
+  m_grid->setFilter(std::move(missing));
+  if (first >= 0 && !holdsCurrent) m_documents.pickCode(m_documents.active(), uint16_t(first));
 }
 
 void MainWindow::updateTitle() {

@@ -1,6 +1,8 @@
 #pragma once
-// The editor's window: the active document's glyph grid, preview line and Metrics
-// panel, the File, Edit (undo, redo, space all glyphs) and Window menus, and a status bar with the last action or error.
+// The editor's window: the active document's glyph grid, preview line, Metrics panel
+// and Coverage panel (clicking a set filters the grid to its missing characters,
+// clicking it again shows every code), the File, Edit (undo, redo, space all glyphs)
+// and Window menus, and a status bar with the last action or error.
 // The title shows the document's name and its unsaved mark. It follows the
 // DocumentSet, so changes made over the bus show at once.
 #include <QActionGroup>
@@ -13,6 +15,7 @@ class QMenu;
 
 namespace kernova {
 
+class CoveragePanel;
 class GlyphGrid;
 class MetricsPanel;
 class PreviewLine;
@@ -40,6 +43,7 @@ class MainWindow : public QMainWindow {
   GlyphGrid* grid() const { return m_grid; }
   PreviewLine* preview() const { return m_preview; }
   MetricsPanel* metrics() const { return m_metrics; }
+  CoveragePanel* coveragePanel() const { return m_coverage; }
   QMenu* windowMenu() const { return m_windowMenu; }
   QAction* undoAction() const { return m_undoAction; }
   QAction* redoAction() const { return m_redoAction; }
@@ -52,6 +56,7 @@ class MainWindow : public QMainWindow {
   void createEditMenu();
   void updateUndoActions();
   void showActive();
+  void toggleCoverageFilter(int set);
   void documentChanged(int number);
   void updateTitle();
   void rebuildWindowMenu();
@@ -74,6 +79,7 @@ class MainWindow : public QMainWindow {
   GlyphGrid* m_grid = nullptr;
   PreviewLine* m_preview = nullptr;
   MetricsPanel* m_metrics = nullptr;
+  CoveragePanel* m_coverage = nullptr;
   QMenu* m_windowMenu = nullptr;
   QActionGroup* m_windowActions = nullptr;
   QAction* m_undoAction = nullptr;

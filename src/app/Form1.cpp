@@ -216,11 +216,13 @@ void Form1::createMenus() {
   mnuEditNextChar->setShortcut(QKeySequence("Ctrl+N"));
   mnuEditPrevChar = edit->addAction("Prev Char");
   mnuEditPrevChar->setShortcut(QKeySequence("Ctrl+P"));
+  mnuEditSendAll = edit->addAction("Send All Written Characters");
+  mnuEditSendAll->setShortcut(QKeySequence("Ctrl+Shift+T"));
   QMenu* help = menuBar()->addMenu("&Help");
   mnuHelpAbout = help->addAction("About...");
   mnuTovaneAtelier = help->addAction("Go To Tovane Atelier...");
   const QList<QAction*> shortcuts = {mnuEditKernova, mnuEditClear,    mnuEditUnDo,
-                                     mnuEditReDo,    mnuEditNextChar, mnuEditPrevChar};
+                                     mnuEditReDo,    mnuEditNextChar, mnuEditPrevChar, mnuEditSendAll};
   for (QAction* action : shortcuts) action->setShortcutContext(Qt::ApplicationShortcut);
   auto* menuFirst = new MenuShortcutsFirst(this, shortcuts);
   for (QLineEdit* field : {TextChar, TextLSB, TextRSB, TextFace})
@@ -269,6 +271,7 @@ void Form1::connectHandlers() {
   connect(mnuEditReDo, &QAction::triggered, this, &Form1::mnuEditReDo_Click);
   connect(mnuEditNextChar, &QAction::triggered, this, &Form1::mnuEditNextChar_Click);
   connect(mnuEditPrevChar, &QAction::triggered, this, &Form1::mnuEditPrevChar_Click);
+  connect(mnuEditSendAll, &QAction::triggered, this, &Form1::mnuEditSendAll_Click);
   connect(mnuHelpAbout, &QAction::triggered, this, &Form1::mnuHelpAbout_Click);
   connect(mnuTovaneAtelier, &QAction::triggered, this, &Form1::mnuTovaneAtelier_Click);
 }
@@ -367,6 +370,10 @@ void Form1::mnuEditNextChar_Click() {
 
 void Form1::mnuEditPrevChar_Click() {
   if (!m_editorUnavailable) CommandPrev_Click();
+}
+
+void Form1::mnuEditSendAll_Click() {
+  if (!m_editorUnavailable) sendAllWrittenCharacters();
 }
 
 void Form1::setEditorControlsEnabled(bool enabled) {

@@ -33,6 +33,7 @@ class Status;
 class TabletLayer;
 namespace editor {
 class EditorLauncher;
+class EditorLink;
 }
 namespace platform {
 class SettingsStore;
@@ -75,6 +76,7 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void mnuEditReDo_Click();
   void mnuEditNextChar_Click();
   void mnuEditPrevChar_Click();
+  void mnuEditSendAll_Click();
   void mnuHelpAbout_Click();
   void mnuTovaneAtelier_Click();
 
@@ -124,9 +126,20 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void CommandKernova_Click();
   void CommandKernova2_Click() { CommandKernova_Click(); }
   void CheckSB_Click();
+  // A code the user picked in the editor's window: taken as if the character had been
+  // typed, through the same switch as Next/Prev. While the window is busy (a modal box
+  // open, a stroke being drawn, a switch under way) the newest such code waits and is
+  // taken when it is done.
+  void followEditorCode(int32_t code);
 
   // --- glyph bitmap
   QString exportGlyphBitmap();
+  // Send All Written Characters: every character with a stroke file in the editor's
+  // code set is drawn again from its strokes off the screen and sent as the Kernova
+  // button sends it (side bearings when SetSB is ticked); characters without ink are
+  // skipped. The current character's strokes are saved first and its canvas is left
+  // alone; the editor returns to it at the end. A progress box counts and can cancel.
+  void sendAllWrittenCharacters();
 
   // --- reference character and canvas recomposition
   void TextFace_Change();
@@ -190,6 +203,7 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   QAction* mnuEditReDo = nullptr;
   QAction* mnuEditNextChar = nullptr;
   QAction* mnuEditPrevChar = nullptr;
+  QAction* mnuEditSendAll = nullptr;
   QAction* mnuHelpAbout = nullptr;
   QAction* mnuTovaneAtelier = nullptr;
 
@@ -227,6 +241,11 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void initialiseEditor();
   void askToSaveEditorFont();
   void captureReference(RetainedImage& target);
+  // The canvas as live drawing left it for `log`, without the reference character.
+  void composeStrokes(const StrokeLog& log, RetainedImage& target);
+  // The bitmap file of a character drawn from its stroke file; false when the file
+  // holds no ink or cannot be read.
+  bool writtenCharacterBitmap(int32_t code, RetainedImage& scratch, std::vector<uint8_t>& bmp);
 
   Form1Services m_services;
   Prompts* m_prompts = nullptr;
@@ -282,6 +301,7 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   };
   std::unique_ptr<EditorBridge, EditorBridgeDeleter> m_editorBridge;
   EditorBridge& editorBridge();
+  editor::EditorLink& editorLink();  // for the areas outside Form1Editor.cpp
   bool switchCharacter(int32_t oldCode);
   bool moveToCharacter(int32_t code);
   void restoreCharacter(int32_t code);
@@ -291,6 +311,11 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void keepOneCharacter(const QString& text);
   void stepCharacter(bool next);
   void syncTransfer();
+  bool busyForFollowing() const;
+  void takeFollowedCode();
+  std::optional<int32_t> m_followedCode;
+  QTimer* m_followRetry = nullptr;
+  bool m_switching = false;
   bool canvasHasInk();
   int32_t fonttype();  // 0 unknown, 1 Latin, 2 Japanese
   std::optional<FontType> editorFontType() const;

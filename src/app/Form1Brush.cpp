@@ -23,6 +23,7 @@ void Form1::PictureDOT_MouseMove(int button, int shift, float x, float y) {
 void Form1::PictureDOT_MouseUp(int button, int shift, float x, float y) {
   m_brush->up(penSample(button, shift, x, y));
   PictureDOT->refresh();
+  takeFollowedCode();  // a code the editor sent while the stroke was drawn
 }
 
 void Form1::Timer1_Timer() {

@@ -26,3 +26,9 @@ void Form1::redrawCanvas() {
   PictureDOT->picture().copyFrom(temp);
   PictureDOT->refresh();
 }
+
+void Form1::composeStrokes(const StrokeLog& log, RetainedImage& target) {
+  target.clear();
+  target.horizontalLine(0, target.width() + 2, kGuideLineRow, colours::GuideLine);
+  replayStrokes(log, target, 0, log.logEnd() - 1);
+}

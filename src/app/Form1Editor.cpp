@@ -1,4 +1,5 @@
 // The font editor bridge: connection, character navigation, glyph transfer.
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QInputMethodEvent>
@@ -6,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <functional>
 #include <utility>
 
@@ -86,6 +88,7 @@ void Form1::EditorBridgeDeleter::operator()(EditorBridge* bridge) const { delete
 Form1::EditorBridge& Form1::editorBridge() {
   if (!m_editorBridge) {
     m_editorBridge.reset(new EditorBridge(*this, *m_services.editor, *m_prompts));
+    m_services.editor->followPickedCodes([this](int32_t code) { followEditorCode(code); });
     // A key whose switch was refused is not inserted: the field keeps the character.
     TextChar->installEventFilter(new KeyPressFilter(TextChar, [this](const QString& text) {
       m_switchRefused = false;
@@ -95,6 +98,8 @@ Form1::EditorBridge& Form1::editorBridge() {
   }
   return *m_editorBridge;
 }
+
+editor::EditorLink& Form1::editorLink() { return editorBridge().link; }
 
 int32_t Form1::fonttype() {
   const std::optional<FontType> type = editorBridge().link.fonttype();
@@ -233,6 +238,7 @@ void Form1::TextChar_Change() {
 
 void Form1::stepCharacter(bool next) {
   const int32_t oldCode = m_currentCharCode;
+  m_switching = true;  // a code the editor sends meanwhile waits for the step
   if (checkValue(CheckSync) != 0) {
     syncTransfer();
     QCoreApplication::processEvents();
@@ -249,6 +255,46 @@ void Form1::stepCharacter(bool next) {
   TextChar->setText(character);
   LabelChar->setText(character);
   showCodeDisplay();
+  m_switching = false;
+  takeFollowedCode();
+}
+
+// The wait is polled rather than hooked to every way a box can close.
+constexpr int kFollowRetryMs = 100;
+
+bool Form1::busyForFollowing() const {
+  return m_switching || QApplication::activeModalWidget() != nullptr || m_brush->strokeActive();
+}
+
+void Form1::followEditorCode(int32_t code) {
+  m_followedCode = editor::toUnsigned16(code);
+  takeFollowedCode();
+}
+
+// Sync sends the character being left first, which puts the editor on it; the editor
+// goes back to the picked code afterwards (a move over the bus sends no news back), or
+// stays on the old one when its strokes could not be saved.
+void Form1::takeFollowedCode() {
+  if (!m_followedCode) return;
+  if (busyForFollowing()) {
+    if (!m_followRetry) {
+      m_followRetry = new QTimer(this);
+      m_followRetry->setSingleShot(true);
+      m_followRetry->setInterval(kFollowRetryMs);
+      connect(m_followRetry, &QTimer::timeout, this, &Form1::takeFollowedCode);
+    }
+    m_followRetry->start();
+    return;
+  }
+  const int32_t code = *std::exchange(m_followedCode, std::nullopt);
+  if (code == m_currentCharCode) return;
+  m_switching = true;
+  const bool sync = checkValue(CheckSync) != 0;
+  if (sync) syncTransfer();
+  const bool moved = moveToCharacter(code);
+  if (sync || !moved) editorBridge().link.editorSetCode(m_currentCharCode);
+  m_switching = false;
+  takeFollowedCode();  // a code picked meanwhile
 }
 
 void Form1::CommandNext_Click() { stepCharacter(true); }

@@ -4,11 +4,19 @@
 // missing, dead, hung or answering nonsense); a failed call returns false or nothing,
 // and the callers decide whether to ignore it.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace editor {
+
+// A glyph for the batch import: its code and the bytes of its bitmap file.
+struct GlyphImage {
+  int32_t code = 0;
+  std::vector<uint8_t> bmp;
+};
 
 class EditorDocument {
  public:
@@ -27,6 +35,15 @@ class EditorDocument {
   virtual bool SetLeftRightSidebearing(int16_t left, int16_t right, bool flag) = 0;
   virtual std::optional<bool> saved() = 0;
   virtual bool save() = 0;
+  // setcode + selectall + Delete + ImportBmpfile + unselectall (+ the side bearings
+  // when `setBearings`) for every glyph in one call; codes outside the document are
+  // skipped and the current code stays. The number replaced; nothing when the call
+  // failed (an editor without the batch member always fails it).
+  virtual std::optional<int32_t> ImportBitmaps(const std::vector<GlyphImage>& glyphs, bool setBearings,
+                                               int16_t left, int16_t right) {
+    (void)glyphs, (void)setBearings, (void)left, (void)right;
+    return std::nullopt;
+  }
 };
 
 class EditorApplication {
@@ -46,6 +63,10 @@ class EditorLauncher {
   virtual ~EditorLauncher() = default;
   virtual std::shared_ptr<EditorApplication> attach() = 0;  // null when none runs
   virtual std::shared_ptr<EditorApplication> start() = 0;   // null when it cannot start
+  // Hands each code the user picks in the editor's window to `handler`, from the event
+  // loop (codes from 0x8000 may come negative). One handler; a later call replaces it.
+  // An editor that sends no such news never calls it.
+  virtual void followPickedCodes(std::function<void(int32_t code)> handler) { (void)handler; }
 };
 
 }  // namespace editor

@@ -1,6 +1,8 @@
 #include "editor/EditorLink.h"
 
 #include <cmath>
+
+#include "common/codepage/CodePage.h"
 #include <utility>
 
 namespace editor {
@@ -84,6 +86,17 @@ Prompts::Answer EditorLink::ask(const QString& text, Prompts::Buttons buttons) {
 
 // Attach or start, make sure a document is open, probe the font type. Editor calls
 // that fail inside are skipped.
+bool inEditorCodeSet(FontType type, int32_t code) {
+  using codepage::CodePage;
+  if (code < 0x20 || code > 0xFFFF) return false;
+  const auto unsignedCode = uint16_t(code);
+  const CodePage page = type == FontType::Latin ? CodePage::Cp1252 : CodePage::Cp932;
+  const std::optional<char32_t> ch = codepage::toUnicode(page, unsignedCode);
+  if (!ch || *ch < 0x20 || (*ch >= 0x7F && *ch <= 0x9F)) return false;
+  if (unsignedCode >= 0xF040 && unsignedCode <= 0xF9FC) return false;  // user-defined area
+  return unsignedCode <= 0xFF || codepage::fromUnicode(page, *ch) == unsignedCode;
+}
+
 bool EditorLink::connectEditor(bool showWindows) {
   m_editorConnected = false;
   m_fonttype.reset();
@@ -224,6 +237,18 @@ Status EditorLink::editorReplaceGlyph(const QString& path) {
   if (!m_editorDoc->ImportBmpfile(path.toStdString()))
     return Status::failure("Kernovaが " + path.toStdString() + " を取り込めませんでした");
   if (!m_editorDoc->unselectall()) return Status::failure("Kernovaが選択を解除できませんでした");
+  return Status::success();
+}
+
+Status EditorLink::editorImportBitmaps(const std::vector<GlyphImage>& glyphs, bool setBearings, int16_t left,
+                                       int16_t right, int32_t& replaced) {
+  replaced = 0;
+  if (!m_editorConnected) return Status::success();
+  connectEditor(false);
+  if (!m_editorDoc) return Status::failure("no font document is open in Kernova");
+  const std::optional<int32_t> count = m_editorDoc->ImportBitmaps(glyphs, setBearings, left, right);
+  if (!count) return Status::failure("Kernova could not import the glyphs");
+  replaced = *count;
   return Status::success();
 }
 

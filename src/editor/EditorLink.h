@@ -41,6 +41,12 @@ inline constexpr uint16_t kProbeCode = 0x82A0;  // hiragana A in Shift-JIS
 // Codes read from the editor come back as signed 16-bit values.
 int32_t toUnsigned16(int32_t value);
 
+// Whether a document of `type` holds `code`, by the editor's contract: Latin, the
+// single-byte codes whose CP1252 character is printable; Japanese, the printable single
+// bytes of CP932 and the double-byte codes outside the user-defined area whose
+// character CP932 writes back as that same code.
+bool inEditorCodeSet(FontType type, int32_t code);
+
 // A side-bearing text as the editor takes it: the leading number (blanks skipped,
 // stops at the first character that cannot continue it, none gives 0), rounded to
 // the nearest integer with halves to even; outside the 16-bit range gives 0.
@@ -57,6 +63,10 @@ class EditorLink {
   void editorPrevCode();
   Status editorReplaceGlyph(const QString& path);
   Status editorSetSideBearings(int16_t left, int16_t right);
+  // Many glyphs in one call (see EditorDocument::ImportBitmaps); `replaced` counts
+  // those the editor took.
+  Status editorImportBitmaps(const std::vector<GlyphImage>& glyphs, bool setBearings, int16_t left,
+                             int16_t right, int32_t& replaced);
   // `setcode` on the current document without the connected guard (typed characters).
   void tellCode(int32_t code);
   void showEditorWindows();

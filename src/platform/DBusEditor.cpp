@@ -1,7 +1,9 @@
 #include "platform/DBusEditor.h"
 
 #include <QCoreApplication>
+#include <QDBusArgument>
 #include <QDBusError>
+#include <QDBusMetaType>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
@@ -96,6 +98,45 @@ class BusObjectProxy {
 
 QVariant int16(int16_t value) { return QVariant::fromValue<qint16>(value); }
 
+}  // namespace
+
+// One glyph of ImportBitmaps, (iay) on the bus.
+struct BusGlyph {
+  int code = 0;
+  QByteArray bmp;
+};
+
+QDBusArgument& operator<<(QDBusArgument& out, const BusGlyph& glyph) {
+  out.beginStructure();
+  out << glyph.code << glyph.bmp;
+  out.endStructure();
+  return out;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& in, BusGlyph& glyph) {
+  in.beginStructure();
+  in >> glyph.code >> glyph.bmp;
+  in.endStructure();
+  return in;
+}
+
+}  // namespace platform
+
+Q_DECLARE_METATYPE(platform::BusGlyph)
+
+namespace platform {
+namespace {
+
+QVariant busGlyphs(const std::vector<editor::GlyphImage>& glyphs) {
+  static const bool registered = (qDBusRegisterMetaType<BusGlyph>(), qDBusRegisterMetaType<QList<BusGlyph>>(), true);
+  (void)registered;
+  QList<BusGlyph> list;
+  for (const editor::GlyphImage& glyph : glyphs) {
+    list.push_back({glyph.code, QByteArray(reinterpret_cast<const char*>(glyph.bmp.data()), qsizetype(glyph.bmp.size()))});
+  }
+  return QVariant::fromValue(list);
+}
+
 class DBusEditorDocument final : public editor::EditorDocument {
  public:
   DBusEditorDocument(std::shared_ptr<const Channel> channel, const QString& path)
@@ -126,6 +167,13 @@ class DBusEditorDocument final : public editor::EditorDocument {
   }
   std::optional<bool> saved() override { return m_bus.property<bool>(QStringLiteral("saved")); }
   bool save() override { return m_bus.invoke(QStringLiteral("save")); }
+  std::optional<int32_t> ImportBitmaps(const std::vector<editor::GlyphImage>& glyphs, bool setBearings,
+                                       int16_t left, int16_t right) override {
+    const auto reply = m_bus.call(QString::fromLatin1(bus::kImportBitmapsMethod),
+                                  {busGlyphs(glyphs), setBearings, int16(left), int16(right)}, "i",
+                                  m_bus.channel()->timeouts.importMs);
+    return reply ? std::optional<int32_t>(reply->value(0).toInt()) : std::nullopt;
+  }
 
  private:
   BusObjectProxy m_bus;
@@ -166,6 +214,34 @@ constexpr int kSilentRecheckMs = 1000;
 bool processHasEnded(qint64 pid) { return pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH; }
 
 }  // namespace
+
+// QtDBus delivers signals to slots only.
+class PickedCodeReceiver : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit PickedCodeReceiver(std::function<void(int32_t)> handler) : m_handler(std::move(handler)) {}
+
+ public slots:
+  void picked(int code) { m_handler(code); }
+
+ private:
+  std::function<void(int32_t)> m_handler;
+};
+
+DBusEditorLauncher::~DBusEditorLauncher() = default;
+
+void DBusEditorLauncher::followPickedCodes(std::function<void(int32_t code)> handler) {
+  const auto listen = [this](bool on) {
+    const QString service = QString::fromLatin1(bus::kServiceName);
+    const QString signal = QString::fromLatin1(bus::kCurrentCodeChangedSignal);
+    if (on) return m_connection.connect(service, QString(), kDocumentInterface, signal, m_picks.get(), SLOT(picked(int)));
+    return m_connection.disconnect(service, QString(), kDocumentInterface, signal, m_picks.get(), SLOT(picked(int)));
+  };
+  if (m_picks) listen(false);
+  m_picks = std::make_unique<PickedCodeReceiver>(std::move(handler));
+  listen(true);
+}
 
 DBusEditorLauncher::DBusEditorLauncher(QDBusConnection connection, QString program, BusTimeouts timeouts)
     : m_connection(std::move(connection)), m_program(std::move(program)), m_timeouts(timeouts),
@@ -240,3 +316,5 @@ std::shared_ptr<editor::EditorApplication> DBusEditorLauncher::start() {
 }
 
 }  // namespace platform
+
+#include "DBusEditor.moc"

@@ -26,6 +26,8 @@ struct BusTimeouts {
 };
 
 
+class PickedCodeReceiver;
+
 class DBusEditorLauncher final : public editor::EditorLauncher {
  public:
   // start() runs `program`, or when it is empty the first "kernova" found beside this
@@ -33,9 +35,12 @@ class DBusEditorLauncher final : public editor::EditorLauncher {
   // start the editor from its service file (bus activation).
   explicit DBusEditorLauncher(QDBusConnection connection = QDBusConnection::sessionBus(),
                               QString program = {}, BusTimeouts timeouts = {});
+  ~DBusEditorLauncher() override;
 
   std::shared_ptr<editor::EditorApplication> attach() override;
   std::shared_ptr<editor::EditorApplication> start() override;
+  // Listens to CurrentCodeChanged of every document of whoever owns the editor's name.
+  void followPickedCodes(std::function<void(int32_t code)> handler) override;
 
  private:
   QString ownerOfName() const;
@@ -47,6 +52,7 @@ class DBusEditorLauncher final : public editor::EditorLauncher {
   BusTimeouts m_timeouts;
   // Owners that let a call time out; shared with the proxies handed out.
   std::shared_ptr<std::set<QString>> m_silentOwners;
+  std::unique_ptr<PickedCodeReceiver> m_picks;
 };
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 // A scripted stand-in for the font editor: documents with a code order, a log of
 // the calls made on them, and switches that make single members fail.
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -55,6 +56,16 @@ class Document final : public editor::EditorDocument {
   }
   std::optional<bool> saved() override { return called("saved") ? std::optional(saved_) : std::nullopt; }
   bool save() override { return called("save") && (saved_ = true); }
+  std::optional<int32_t> ImportBitmaps(const std::vector<editor::GlyphImage>& glyphs, bool setBearings, int16_t left,
+                                       int16_t right) override {
+    if (!called("ImportBitmaps")) return std::nullopt;
+    for (const editor::GlyphImage& glyph : glyphs) {
+      batchImports.push_back(glyph);
+      if (setBearings) bearings.emplace_back(left, right);
+    }
+    if (onBatch) onBatch();
+    return int32_t(glyphs.size());
+  }
 
   std::vector<std::string> calls;  // every member called, in order
   std::set<std::string> failing;
@@ -64,6 +75,8 @@ class Document final : public editor::EditorDocument {
   struct Import { std::string path; uint16_t code; };
   std::vector<Import> imports;
   std::vector<std::pair<int16_t, int16_t>> bearings;
+  std::vector<editor::GlyphImage> batchImports;
+  std::function<void()> onBatch;  // runs inside each ImportBitmaps call
   bool saved_ = true;
 
  private:
@@ -107,11 +120,13 @@ class Launcher final : public editor::EditorLauncher {
     if (startable) running = startable;
     return startable;
   }
+  void followPickedCodes(std::function<void(int32_t)> handler) override { pick = std::move(handler); }
 
   std::shared_ptr<Application> running;    // attach finds it
   std::shared_ptr<Application> startable;  // start() makes it run
   int attaches = 0;
   int starts = 0;
+  std::function<void(int32_t)> pick;  // what the tool does with a code picked in the editor
 };
 
 // An editor running with one document open.

@@ -1,0 +1,105 @@
+// Send All Written Characters: a whole font sent again from the stroke files, in
+// batches of the editor's ImportBitmaps, with a progress box that can cancel.
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <algorithm>
+#include <regex>
+
+#include "app/Form1.h"
+#include "canvas/RetainedImage.h"
+#include "editor/EditorLink.h"
+#include "glyph/GlyphBitmap.h"
+#include "strokes/StrokeFile.h"
+
+namespace {
+
+// Glyphs per call: large enough that the calls cost little next to the tracing, small
+// enough that the progress box moves and a cancel is heard within a moment.
+constexpr size_t kBatchSize = 32;
+
+// The codes of data/srfm_dataXXXX.log (four upper-case hex digits, as the tool names
+// them), ascending.
+std::vector<int32_t> writtenCodes(const std::filesystem::path& dataFolder) {
+  static const std::regex name("srfm_data([0-9A-F]{4})\\.log");
+  std::vector<int32_t> codes;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(dataFolder, error)) {
+    std::smatch match;
+    const std::string file = entry.path().filename().string();
+    if (entry.is_regular_file(error) && std::regex_match(file, match, name))
+      codes.push_back(int32_t(std::stoul(match[1].str(), nullptr, 16)));
+  }
+  std::sort(codes.begin(), codes.end());
+  return codes;
+}
+
+QString progressText(size_t done, size_t total, qint64 elapsedMs) {
+  const QString count = QStringLiteral("%1 / %2 文字").arg(done).arg(total);
+  if (done == 0) return count;
+  const qint64 leftSeconds = (elapsedMs * qint64(total - done) / qint64(done) + 999) / 1000;
+  return count + QStringLiteral("　残り約 %1 秒").arg(leftSeconds);
+}
+
+}  // namespace
+
+bool Form1::writtenCharacterBitmap(int32_t code, RetainedImage& scratch, std::vector<uint8_t>& bmp) {
+  StrokeLog log;
+  const auto file = strokeFilePath(strokeFileName(code));
+  if (strokefile::readStrokeFile(file, log).outcome != strokefile::LoadOutcome::Loaded) return false;
+  composeStrokes(log, scratch);
+  const QImage& image = scratch.image();
+  const glyph::PixelView pixels{image.constBits(), image.width(), image.height(), int(image.bytesPerLine())};
+  return glyph::hasInk(pixels) && glyph::encodeGlyphBitmap(pixels, bmp).ok();
+}
+
+void Form1::sendAllWrittenCharacters() {
+  if (!saveStrokeFile(strokeFileName(m_currentCharCode))) return;  // LabelStat says why
+  editor::EditorLink& link = editorLink();
+  if (!link.connectEditor(false) || !link.fonttype()) return;
+  std::vector<int32_t> codes = writtenCodes(strokeFilePath("data"));
+  std::erase_if(codes, [&](int32_t code) { return !editor::inEditorCodeSet(*link.fonttype(), code); });
+  const bool bearings = checkValue(CheckSB) == 1;
+  const int16_t left = editor::readSideBearing(TextLSB->text());
+  const int16_t right = editor::readSideBearing(TextRSB->text());
+
+  QProgressDialog progress(progressText(0, codes.size(), 0), QStringLiteral("キャンセル"), 0, int(codes.size()), this);
+  progress.setWindowTitle(kCaption);
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(0);
+  RetainedImage scratch(PictureTemp->width(), PictureTemp->height());
+  QElapsedTimer clock;
+  clock.start();
+  m_switching = true;  // a code the editor sends meanwhile waits for the end
+  size_t done = 0;
+  int32_t sent = 0;
+  Status status = Status::success();
+  while (done < codes.size() && !progress.wasCanceled() && status) {
+    std::vector<editor::GlyphImage> batch;
+    for (const size_t end = std::min(codes.size(), done + kBatchSize); done < end; ++done) {
+      editor::GlyphImage image{codes[done], {}};
+      if (writtenCharacterBitmap(image.code, scratch, image.bmp)) batch.push_back(std::move(image));
+    }
+    int32_t replaced = 0;
+    if (!batch.empty()) status = link.editorImportBitmaps(batch, bearings, left, right, replaced);
+    sent += replaced;
+    progress.setValue(int(done));
+    progress.setLabelText(progressText(done, codes.size(), clock.elapsed()));
+    QCoreApplication::processEvents();
+  }
+  const bool cancelled = progress.wasCanceled();
+  progress.reset();
+  link.editorSetCode(m_currentCharCode);
+  m_switching = false;
+  takeFollowedCode();
+  if (!status) {
+    showFailure("Kernovaへ文字を読み込めませんでした", status);
+    return;
+  }
+  LabelStat->setText(QStringLiteral("%1 文字をKernovaへ送りました%2")
+                         .arg(sent)
+                         .arg(cancelled ? QStringLiteral("（キャンセルしました）") : QString()));
+}
