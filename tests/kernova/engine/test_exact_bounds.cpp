@@ -46,17 +46,18 @@ TEST(ExactBounds, ExtremesAreOnCurveAndSavedBoxesAreTheOutlinesExactBoxes) {
   FT_Face face = nullptr;
   ASSERT_EQ(FT_Init_FreeType(&library), 0);
   ASSERT_EQ(FT_New_Memory_Face(library, font.data(), FT_Long(font.size()), 0, &face), 0);
-  const size_t glyf = tableOffset(font, "glyf"), loca = tableOffset(font, "loca"), hmtx = tableOffset(font, "hmtx");
-  const bool longLoca = be16(font, tableOffset(font, "head") + 50) == 1;
+  const Bytes glyf = tableBytes(font, "glyf"), loca = tableBytes(font, "loca"), hmtx = tableBytes(font, "hmtx");
+  const bool longLoca = be16(tableBytes(font, "head"), 50) == 1;
+  const auto signedAt = [](const Bytes& table, size_t at) { return int16_t(be16(table, at)); };
   for (FT_Long id = 0; id < face->num_glyphs; ++id) {
     ASSERT_EQ(FT_Load_Glyph(face, FT_UInt(id), FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING), 0);
     if (face->glyph->outline.n_points == 0) continue;
     FT_BBox exact;
     FT_Outline_Get_BBox(&face->glyph->outline, &exact);
-    const size_t at = glyf + (longLoca ? be32(font, loca + 4 * id) : 2 * be16(font, loca + 2 * id));
+    const size_t at = longLoca ? be32(loca, 4 * id) : 2 * be16(loca, 2 * id);
     const FT_Pos measured[] = {exact.xMin, exact.yMin, exact.xMax, exact.yMax};
-    for (int k = 0; k < 4; ++k) EXPECT_NEAR(sbe16(font, at + 2 + 2 * k), measured[k], 1) << "glyph " << id << " side " << k;
-    EXPECT_NEAR(sbe16(font, hmtx + 4 * id + 2), exact.xMin, 1) << "left side bearing of glyph " << id;
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR(signedAt(glyf, at + 2 + 2 * k), measured[k], 1) << "glyph " << id << " side " << k;
+    EXPECT_NEAR(signedAt(hmtx, 4 * id + 2), exact.xMin, 1) << "left side bearing of glyph " << id;
   }
   FT_Done_Face(face);
   FT_Done_FreeType(library);
