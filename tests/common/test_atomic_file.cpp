@@ -1,10 +1,12 @@
-// The atomic file writer under failing steps: whichever step fails, the old file stays
-// byte for byte, nothing is left beside it, and the failure names the step.
+// The atomic file writer: a replaced file keeps its permissions and links, temporaries
+// of dead saves go, and whichever step fails, the old file stays byte for byte, nothing
+// is left beside it, and the failure names the step.
 #include "common/AtomicFile.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <functional>
 
@@ -61,6 +63,25 @@ TEST(AtomicFile, AFailedStepLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2) << "a temporary is left";
     fs::remove_all(folder);
   }
+}
+
+TEST(AtomicFile, ReplacesThroughLinksKeepingPermissionsAndRemovesDeadSavesTemporaries) {
+  const fs::path folder = fs::temp_directory_path() / ("atomic_file_" + std::to_string(::getpid()));
+  fs::create_directories(folder / "elsewhere");
+  writeBytes(folder / "elsewhere/real.log", "old contents, longer than the new");
+  fs::permissions(folder / "elsewhere/real.log", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink("elsewhere/real.log", folder / "a.log");
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
+  writeBytes(folder / "elsewhere" / (".real.log.tmp-" + std::to_string(dead) + "-0"), "left by a killed save");
+  ASSERT_TRUE(common::writeFileAtomically(folder / "a.log", std::string_view("new")));
+  EXPECT_TRUE(fs::is_symlink(folder / "a.log"));
+  EXPECT_EQ(readBytes(folder / "elsewhere/real.log"), "new");
+  EXPECT_EQ(fs::status(folder / "elsewhere/real.log").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder / "elsewhere"), fs::directory_iterator()), 1);
+  fs::remove_all(folder);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// A scripted stand-in for the font editor: documents with a code order, a log of
-// the calls made on them, and switches that make single members fail.
+// A scripted stand-in for the font editor: documents with a code order, what reached
+// them, and switches that make single members fail.
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -46,7 +46,7 @@ class Document final : public editor::EditorDocument {
   bool Delete() override { return called("Delete"); }
   bool ImportBmpfile(const std::string& path) override {
     if (!called("ImportBmpfile")) return false;
-    imports.push_back({path, current});
+    imports.push_back(path);
     saved_ = false;
     return true;
   }
@@ -67,23 +67,18 @@ class Document final : public editor::EditorDocument {
     return int32_t(glyphs.size());
   }
 
-  std::vector<std::string> calls;  // every member called, in order
   std::set<std::string> failing;
   std::vector<uint16_t> codes;
   uint16_t current;
   std::vector<uint16_t> setcodes;
-  struct Import { std::string path; uint16_t code; };
-  std::vector<Import> imports;
+  std::vector<std::string> imports;  // the bitmap paths imported
   std::vector<std::pair<int16_t, int16_t>> bearings;
   std::vector<editor::GlyphImage> batchImports;
   std::function<void()> onBatch;  // runs inside each ImportBitmaps call
   bool saved_ = true;
 
  private:
-  bool called(const char* member) {
-    calls.push_back(member);
-    return !failing.count(member);
-  }
+  bool called(const char* member) { return !failing.count(member); }
   bool step(int direction) {  // stays put at either end of the order
     const std::ptrdiff_t size = std::ssize(codes), at = std::find(codes.begin(), codes.end(), current) - codes.begin();
     if (at < size && at + direction >= 0 && at + direction < size) current = codes[size_t(at + direction)];
@@ -97,8 +92,7 @@ class Application final : public editor::EditorApplication {
     if (hung) return std::nullopt;
     return active;
   }
-  std::shared_ptr<editor::EditorDocument> NewFile(int16_t type, bool visible) override {
-    newFiles.push_back({type, visible});
+  std::shared_ptr<editor::EditorDocument> NewFile(int16_t type, bool) override {
     if (!newFileFails) active = std::make_shared<Document>(type == 1 ? latinCodes() : japaneseCodes(), 0x41);
     return newFileFails ? nullptr : active;
   }
@@ -109,14 +103,12 @@ class Application final : public editor::EditorApplication {
   std::shared_ptr<editor::EditorDocument> active;
   bool newFileFails = false;
   bool hung = false;  // holds the bus name but answers nothing
-  std::vector<std::pair<int16_t, bool>> newFiles;
 };
 
 class Launcher final : public editor::EditorLauncher {
  public:
-  std::shared_ptr<editor::EditorApplication> attach() override { return ++attaches, running; }
+  std::shared_ptr<editor::EditorApplication> attach() override { return running; }
   std::shared_ptr<editor::EditorApplication> start() override {
-    ++starts;
     if (startable) running = startable;
     return startable;
   }
@@ -124,8 +116,6 @@ class Launcher final : public editor::EditorLauncher {
 
   std::shared_ptr<Application> running;    // attach finds it
   std::shared_ptr<Application> startable;  // start() makes it run
-  int attaches = 0;
-  int starts = 0;
   std::function<void(int32_t)> pick;  // what the tool does with a code picked in the editor
 };
 

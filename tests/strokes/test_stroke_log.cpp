@@ -1,4 +1,4 @@
-// The stroke log: append, capacity growth, undo and redo over whole strokes.
+// The stroke log: capacity growth, undo and redo over whole strokes.
 #include <gtest/gtest.h>
 
 #include "strokes/StrokeLog.h"
@@ -11,87 +11,46 @@ void addStroke(StrokeLog& log, int32_t x, int lines = 2, StrokeKind begin = Stro
   log.appendStrokeRecord(StrokeKind::End, 0, 0, 0);
 }
 
-TEST(StrokeLogAppend, GrowsBy1024KeepingRecords) {
+TEST(StrokeLog, GrowsBy1024KeepingRecords) {
   StrokeLog log;
-  EXPECT_EQ(log.logCapacity(), 1024);
   for (int i = 0; i < 1024; ++i) log.appendStrokeRecord(StrokeKind::Line, i, -i, i % 7);
   EXPECT_EQ(log.logCapacity(), 1024) << "1024 records fit in indices 0..1024";
   log.appendStrokeRecord(StrokeKind::Line, 1024, -1024, 1024 % 7);
   EXPECT_EQ(log.logCapacity(), 2048);
-  EXPECT_EQ(log.logEnd(), 1025);
   for (int i = 0; i < 1025; ++i) ASSERT_EQ(log.at(i), (StrokeRecord{2, i, -i, i % 7}));
-}
-
-TEST(StrokeLogAppend, OnlyEndMovesRedoLimit) {
-  StrokeLog log;
-  log.appendStrokeRecord(StrokeKind::Begin, 1, 1, 1);
-  log.appendStrokeRecord(StrokeKind::Line, 1, 1, 1);
-  EXPECT_EQ(log.redoLimit(), 0);
-  log.appendStrokeRecord(StrokeKind::End, 0, 0, 0);
-  EXPECT_EQ(log.redoLimit(), 3);
-}
-
-TEST(StrokeLogUndoRedo, EmptyLogIsANoOp) {
-  StrokeLog log;
-  log.undoStroke();
+  EXPECT_EQ(log.redoLimit(), 0) << "only an End moves the redo limit";
+  log.clearStrokeLog();
+  EXPECT_EQ(log.logCapacity(), 1024);
   log.redoStroke();
   EXPECT_EQ(log.logEnd(), 0);
+  EXPECT_EQ(statusText(57), " 57");
 }
 
-TEST(StrokeLogUndoRedo, UndoWithoutBeginLandsOnZero) {
-  StrokeLog log;
-  log.appendStrokeRecord(StrokeKind::Line, 1, 1, 1);
-  log.appendStrokeRecord(StrokeKind::Line, 2, 2, 1);
-  log.appendStrokeRecord(StrokeKind::End, 0, 0, 0);
-  log.undoStroke();
-  EXPECT_EQ(log.logEnd(), 0);
-}
-
-TEST(StrokeLogUndoRedo, ThreeStrokesTwoUndosOneRedo) {
+TEST(StrokeLog, UndoAndRedoStepOverWholeStrokes) {
   StrokeLog log;
   addStroke(log, 10);
   addStroke(log, 20, 3, StrokeKind::BeginGrey);
   addStroke(log, 30);
-  log.undoStroke();
-  EXPECT_EQ(log.logEnd(), 9);
-  log.undoStroke();
-  EXPECT_EQ(log.logEnd(), 4);
-  log.redoStroke();
-  EXPECT_EQ(log.logEnd(), 9) << "just past the second stroke's End";
-  log.redoStroke();
-  EXPECT_EQ(log.logEnd(), 13);
-  log.redoStroke();
-  EXPECT_EQ(log.logEnd(), 13);
-}
-
-TEST(StrokeLogUndoRedo, NewStrokeAfterUndoDropsRedo) {
-  StrokeLog log;
-  addStroke(log, 10);
-  addStroke(log, 20);
-  addStroke(log, 30);
-  log.undoStroke();
-  log.undoStroke();
+  const std::pair<void (StrokeLog::*)(), int32_t> steps[] = {
+      {&StrokeLog::undoStroke, 9}, {&StrokeLog::undoStroke, 4},  {&StrokeLog::redoStroke, 9},
+      {&StrokeLog::redoStroke, 13}, {&StrokeLog::redoStroke, 13}, {&StrokeLog::undoStroke, 9},
+      {&StrokeLog::undoStroke, 4}};
+  for (const auto& [step, end] : steps) {
+    (log.*step)();
+    EXPECT_EQ(log.logEnd(), end);
+  }
   addStroke(log, 40, 1);
-  EXPECT_EQ(log.logEnd(), 7);
-  EXPECT_EQ(log.redoLimit(), 7);
+  EXPECT_EQ(log.redoLimit(), 7) << "a new stroke after undo drops what could be redone";
   log.redoStroke();
   EXPECT_EQ(log.logEnd(), 7);
-}
 
-TEST(StrokeLogUndoRedo, ClearKeepsNothingToRedo) {
-  StrokeLog log;
-  for (int i = 0; i < 500; ++i) addStroke(log, i);
-  log.clearStrokeLog();
-  EXPECT_EQ(log.logEnd(), 0);
-  EXPECT_EQ(log.redoLimit(), 0);
-  EXPECT_EQ(log.logCapacity(), 1024);
-  log.redoStroke();
-  EXPECT_EQ(log.logEnd(), 0);
-}
-
-TEST(StrokeLogText, StatusHasALeadingBlank) {
-  EXPECT_EQ(statusText(0), " 0");
-  EXPECT_EQ(statusText(57), " 57");
+  StrokeLog headless;  // no Begin at all: undo empties it
+  headless.appendStrokeRecord(StrokeKind::Line, 1, 1, 1);
+  headless.appendStrokeRecord(StrokeKind::End, 0, 0, 0);
+  headless.undoStroke();
+  EXPECT_EQ(headless.logEnd(), 0);
+  headless.undoStroke();
+  EXPECT_EQ(headless.logEnd(), 0);
 }
 
 }  // namespace
