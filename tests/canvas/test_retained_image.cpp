@@ -77,11 +77,4 @@ TEST(RetainedImageReplay, ReplayGivesTheLivePixels) {
   EXPECT_EQ(live.image(), replayed.image());
 }
 
-TEST(RetainedImageColours, SystemColoursUseTheClassicScheme) {
-  EXPECT_EQ(colours::toArgb(colours::SystemActiveBorder), 0xFFD4D0C8u);
-  EXPECT_EQ(colours::toArgb(colours::SystemAppWorkspace), 0xFF808080u);
-  EXPECT_EQ(colours::toArgb(0x0000FF), 0xFFFF0000u) << "red is in the low byte";
-  EXPECT_EQ(colours::toArgb(0xFF0000), 0xFF0000FFu);
-}
-
 }  // namespace
