@@ -1,12 +1,10 @@
-// The retained picture's rasteriser: round dots and capsule segments, clipping, and
-// replay giving the same pixels as live drawing.
+// The retained picture's rasteriser: round dots and capsule segments and clipping.
+// Replay giving the live pixels is the brush engine test's.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "brush/StrokeReplay.h"
 #include "canvas/RetainedImage.h"
-#include "strokes/StrokeLog.h"
 
 namespace {
 
@@ -55,26 +53,6 @@ TEST(RetainedImageSegments, ClipAtTheEdgesAndMarkOnlyWhatChanged) {
   picture.lineTo(200, 25);
   EXPECT_EQ(picture.takeDirty(), QRect(0, 20, 50, 11));
   EXPECT_EQ(inkCount(picture), 50 * 11);
-}
-
-TEST(RetainedImageReplay, ReplayGivesTheLivePixels) {
-  RetainedImage live(256, 256), replayed(256, 256);
-  StrokeLog log;
-  int x = 30, y = 40;
-  live.setDrawWidth(3);
-  live.dot(x, y);
-  log.appendStrokeRecord(StrokeKind::Begin, x, y, 3);
-  for (int i = 0; i < 60; ++i) {
-    x += (i * 7) % 11 - 3;
-    y += (i * 5) % 9 - 2;
-    const int w = 1 + (i * 13) % 40;
-    live.setDrawWidth(w);
-    live.lineTo(x, y);
-    log.appendStrokeRecord(StrokeKind::Line, x, y, w);
-  }
-  log.appendStrokeRecord(StrokeKind::End, 0, 0, 0);
-  replayStrokes(log, replayed, 0, log.logEnd() - 1);
-  EXPECT_EQ(live.image(), replayed.image());
 }
 
 }  // namespace
