@@ -187,7 +187,7 @@ TEST_F(Brush, WidthClockGrowsPerTickAndShrinksOnFastSumiroMoves) {
       {"equal limits without SumiroMode never change", 12, 12, false, 10, 0, 0, 12, 12},
       {"a move of exactly 5 is slow", 1, 40, true, 34, 5, 1, 37, 37},
       {"fast without SumiroMode still grows", 1, 40, false, 34, 50, 1, 37, 37},
-      {"fast above three quarters of BMax shrinks", 1, 40, true, 34, 50, 1, 33, 33},
+      {"a move of 6 is fast: above three quarters of BMax shrinks", 1, 40, true, 34, 6, 1, 33, 33},
       {"fast strokes settle just above three quarters", 1, 40, true, 39, 10, 40, 30, 31},
   };
   for (const Case& c : cases) {
