@@ -136,13 +136,4 @@ TEST_F(CharacterEntryTest, RedrawingLeavesTheCanvasPenWidthAlone) {
   EXPECT_EQ(form->canvas().drawWidth(), 3);
 }
 
-TEST_F(CharacterEntryTest, AFailedGlyphReplacementIsReportedInJapanese) {
-  load(CodePage::Cp1252, {{"Char", "65"}});
-  form->Form_Activate();
-  launcher.running->document()->failing = {"Delete"};
-  form->CommandKernova_Click();
-  EXPECT_EQ(form->LabelStat->text(),
-            QStringLiteral("Kernovaへ文字を読み込めませんでした（Kernovaが字形を削除できませんでした）"));
-}
-
 }  // namespace

