@@ -5,6 +5,8 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -25,6 +27,33 @@ bool waitUntil(Condition condition, int timeoutMs) {
   return true;
 }
 
+inline QString editorExecutable() { return qEnvironmentVariable("DZ_BIN_DIR") + "/kernova"; }
+
+// Calls `member` on the editor; the interface is the object's own unless given.
+inline QDBusMessage busCall(const QString& path, const QString& member, const QVariantList& arguments = {},
+                            const QString& interface = {}) {
+  const QString own = path == "/Application" ? kEditorName : "Kernova.Document";
+  QDBusMessage message = QDBusMessage::createMethodCall(kEditorName, path, interface.isEmpty() ? own : interface, member);
+  message.setArguments(arguments);
+  return QDBusConnection::sessionBus().call(message, QDBus::Block, 20000);
+}
+
+inline QVariant getProperty(const QString& path, const QString& name) {
+  const QString own = path == "/Application" ? kEditorName : "Kernova.Document";
+  return busCall(path, "Get", {own, name}, "org.freedesktop.DBus.Properties")
+      .arguments().value(0).value<QDBusVariant>().variant();
+}
+
+// The error name of setting a document's property; empty when it was set.
+inline QString setProperty(const QString& path, const QString& name, const QVariant& value) {
+  return busCall(path, "Set", {"Kernova.Document", name, QVariant::fromValue(QDBusVariant(value))},
+                 "org.freedesktop.DBus.Properties").errorName();
+}
+
+inline QString objectPath(const QDBusMessage& reply) {
+  return reply.arguments().value(0).value<QDBusObjectPath>().path();
+}
+
 inline bool editorNameOwned() {
   return QDBusConnection::sessionBus().interface()->isServiceRegistered(kEditorName).value();
 }
@@ -37,11 +66,13 @@ class EditorProcess {
   }
   ~EditorProcess() { stop(); }
 
-  // Offscreen, with `home` as HOME, so documents and recovery copies stay under it.
+  // Offscreen, with `home` as HOME, so documents, recovery copies and installed fonts
+  // stay under it.
   static QProcessEnvironment environment(const QString& home) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (auto [name, value] : {std::pair{"QT_QPA_PLATFORM", QString("offscreen")}, {"HOME", home},
-                               {"XDG_CONFIG_HOME", home + "/.config"}, {"XDG_STATE_HOME", home + "/.local/state"}})
+                               {"XDG_CONFIG_HOME", home + "/.config"}, {"XDG_STATE_HOME", home + "/.local/state"},
+                               {"XDG_DATA_HOME", home + "/data"}, {"XDG_CACHE_HOME", home + "/cache"}})
       environment.insert(name, value);
     return environment;
   }

@@ -1,12 +1,11 @@
 // The editor's bus contract, against the real `kernova` on a private session bus:
 // introspected signatures through gdbus, properties, object paths, the lettering tool's
-// type probe, error reply names and the single-instance hand-over. What the documents do
-// with the calls is the engine's and DocumentSet's tests', a whole glyph transfer
-// test_kernova_send's.
+// type probe, error reply names, the single-instance hand-over and installing a font into
+// a private font folder and fontconfig cache. What the documents do with the calls is
+// the engine's and DocumentSet's tests', a whole glyph transfer test_kernova_send's.
 #include <gtest/gtest.h>
 
-#include <QDBusObjectPath>
-#include <QDBusVariant>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -40,20 +39,6 @@ QString gdbus(const QStringList& arguments) {
   return out;
 }
 
-QDBusMessage call(const QString& path, const QString& member, const QVariantList& arguments = {},
-                  const QString& interface = {}) {
-  QDBusMessage message = QDBusMessage::createMethodCall(
-      kEditorName, path, !interface.isEmpty() ? interface : path == kApp ? kAppIface : kDocIface, member);
-  message.setArguments(arguments);
-  return QDBusConnection::sessionBus().call(message, QDBus::Block, 20000);
-}
-
-QVariant property(const QString& path, const QString& name) {
-  const QDBusMessage reply =
-      call(path, "Get", {path == kApp ? kAppIface : kDocIface, name}, "org.freedesktop.DBus.Properties");
-  return reply.arguments().value(0).value<QDBusVariant>().variant();
-}
-
 // An empty name expects a reply; any other an error of that name with a message.
 void expectReply(const QDBusMessage& reply, const QString& errorName = {}) {
   EXPECT_EQ(reply.errorName(), errorName) << reply.errorMessage().toStdString();
@@ -63,10 +48,10 @@ void expectReply(const QDBusMessage& reply, const QString& errorName = {}) {
 QVariant int16(short value) { return QVariant::fromValue(value); }
 
 short getcode(const QString& document) {
-  return call(document, "getcode", {int16(0), false}).arguments().value(0).value<short>();
+  return busCall(document, "getcode", {int16(0), false}).arguments().value(0).value<short>();
 }
 
-void setcode(const QString& document, int code) { expectReply(call(document, "setcode", {int16(0), code, false})); }
+void setcode(const QString& document, int code) { expectReply(busCall(document, "setcode", {int16(0), code, false})); }
 
 // The lettering tool's probe: Japanese when 0x82A0 sticks (read back as a negative int16).
 bool probeIsJapanese(const QString& document) {
@@ -83,12 +68,10 @@ class EditorBus : public ::testing::Test {
   }
 
   QString newFile(short type) {
-    const QDBusMessage reply = call(kApp, "NewFile", {int16(type), true});
+    const QDBusMessage reply = busCall(kApp, "NewFile", {int16(type), true});
     expectReply(reply);
-    return reply.arguments().value(0).value<QDBusObjectPath>().path();
+    return objectPath(reply);
   }
-
-  static QString editorExecutable() { return QString(qgetenv("DZ_BIN_DIR")) + "/kernova"; }
 
   QTemporaryDir m_home;
   EditorProcess m_editor{editorExecutable(), m_home.path()};
@@ -127,34 +110,34 @@ TEST_F(EditorBus, GdbusCallsTheIntrospectedMembersAndReadsTheProperties) {
 TEST_F(EditorBus, BadCallsAreErrorRepliesAndTheEditorKeepsServing) {
   const QString doc = newFile(1);
   setcode(doc, 0x41);
-  expectReply(call(doc, "ImportBmpfile", {m_home.filePath("missing.bmp")}), "Kernova.Error.ImportFailed");
-  expectReply(call(doc, "ImportBmpfile", {"relative.bmp"}), kInvalid);
-  expectReply(call(doc, "ImportBmpfile", {42}), kInvalid);
-  expectReply(call(doc, "setcode", {int16(0), int16(0x42), false}), kInvalid);
-  expectReply(call(doc, "SetLeftRightSidebearing", {10, 10, false}), kInvalid);
-  expectReply(call(kApp, "NewFile", {int16(7), true}), kInvalid);
-  expectReply(call(doc, "nosuchmember"), "org.freedesktop.DBus.Error.UnknownMethod");
-  expectReply(call(doc, "SaveAs", {"/proc/kernova/font.ttf"}), "Kernova.Error.SaveFailed");
-  expectReply(call(kApp, "Open", {m_bitmap}), "Kernova.Error.OpenFailed");
+  expectReply(busCall(doc, "ImportBmpfile", {m_home.filePath("missing.bmp")}), "Kernova.Error.ImportFailed");
+  expectReply(busCall(doc, "ImportBmpfile", {"relative.bmp"}), kInvalid);
+  expectReply(busCall(doc, "ImportBmpfile", {42}), kInvalid);
+  expectReply(busCall(doc, "setcode", {int16(0), int16(0x42), false}), kInvalid);
+  expectReply(busCall(doc, "SetLeftRightSidebearing", {10, 10, false}), kInvalid);
+  expectReply(busCall(kApp, "NewFile", {int16(7), true}), kInvalid);
+  expectReply(busCall(doc, "nosuchmember"), "org.freedesktop.DBus.Error.UnknownMethod");
+  expectReply(busCall(doc, "SaveAs", {"/proc/kernova/font.ttf"}), "Kernova.Error.SaveFailed");
+  expectReply(busCall(kApp, "Open", {m_bitmap}), "Kernova.Error.OpenFailed");
   EXPECT_EQ(getcode(doc), 0x41) << "a rejected setcode must not move the code";
-  EXPECT_TRUE(property(doc, "saved").toBool()) << "failed calls change nothing";
-  EXPECT_EQ(property(doc, "Name").toString(), "Untitled-1") << "a failed Save As renames nothing";
-  expectReply(call(doc, "Close"));
-  expectReply(call(doc, "getcode", {int16(0), false}), "Kernova.Error.NoDocument");
-  expectReply(call(doc, "Get", {kDocIface, "Name"}, "org.freedesktop.DBus.Properties"), "Kernova.Error.NoDocument");
-  expectReply(call("/Documents/9", "selectall"), "Kernova.Error.NoDocument");
+  EXPECT_TRUE(getProperty(doc, "saved").toBool()) << "failed calls change nothing";
+  EXPECT_EQ(getProperty(doc, "Name").toString(), "Untitled-1") << "a failed Save As renames nothing";
+  expectReply(busCall(doc, "Close"));
+  expectReply(busCall(doc, "getcode", {int16(0), false}), "Kernova.Error.NoDocument");
+  expectReply(busCall(doc, "Get", {kDocIface, "Name"}, "org.freedesktop.DBus.Properties"), "Kernova.Error.NoDocument");
+  expectReply(busCall("/Documents/9", "selectall"), "Kernova.Error.NoDocument");
   EXPECT_EQ(newFile(1), "/Documents/2") << "a closed document's number is not reused";
 }
 
 TEST_F(EditorBus, FontsNamedOnTheCommandLineAreOpenedOrHandedToTheRunningEditor) {
   const QString doc = newFile(0);
   const QString handed = m_home.filePath("handed.ttf"), atStart = m_home.filePath("start.ttf");
-  expectReply(call(doc, "SaveAs", {handed}));
-  expectReply(call(doc, "SaveAs", {atStart}));
-  expectReply(call(doc, "Close"));
+  expectReply(busCall(doc, "SaveAs", {handed}));
+  expectReply(busCall(doc, "SaveAs", {atStart}));
+  expectReply(busCall(doc, "Close"));
   QString out;
   EXPECT_EQ(run(editorExecutable(), {"handed.ttf"}, out, m_home.path()), 0) << out.toStdString();
-  EXPECT_EQ(property("/Documents/2", "FilePath").toString(), handed);
+  EXPECT_EQ(getProperty("/Documents/2", "FilePath").toString(), handed);
   EXPECT_TRUE(probeIsJapanese("/Documents/2")) << "the type survives save and open";
   EXPECT_EQ(run(editorExecutable(), {m_bitmap}, out, m_home.path()), 1);
   EXPECT_TRUE(out.contains("could not open")) << out.toStdString();
@@ -162,7 +145,36 @@ TEST_F(EditorBus, FontsNamedOnTheCommandLineAreOpenedOrHandedToTheRunningEditor)
   m_editor.stop();
   EditorProcess editor(editorExecutable(), m_home.path());
   ASSERT_TRUE(editor.start({atStart}));
-  EXPECT_EQ(property("/Documents/1", "Name").toString(), "start");
+  EXPECT_EQ(getProperty("/Documents/1", "Name").toString(), "start");
+}
+
+// The names are writable properties of their type; a font installed twice under one
+// family is one file that fontconfig knows, and a font folder that cannot be made is
+// an error reply.
+TEST_F(EditorBus, NamesAreWritablePropertiesAndInstallReplacesTheFamilysCopy) {
+  const QString doc = newFile(0), saved = m_home.filePath("Other.ttf");
+  for (const QString& path : {m_home.filePath("Names.ttf"), saved}) expectReply(busCall(doc, "SaveAs", {path}));
+  EXPECT_EQ(getProperty(doc, "FamilyName").toString(), "Names") << "the first Save As names the family";
+  const std::pair<QString, QString> names[] = {
+      {"FamilyName", "筆かな"}, {"StyleName", "Bold"}, {"Designer", "Ann Ink"}, {"Copyright", "(c) Ann"}, {"License", "OFL"}};
+  for (const auto& [name, value] : names) EXPECT_EQ(setProperty(doc, name, value), "") << name.toStdString();
+  EXPECT_EQ(setProperty(doc, "Name", "x"), "org.freedesktop.DBus.Error.PropertyReadOnly");
+  EXPECT_EQ(setProperty(doc, "Designer", 7), kInvalid);
+  expectReply(busCall(doc, "save"));
+  expectReply(busCall(doc, "Close"));
+  const QString back = objectPath(busCall(kApp, "Open", {saved}));
+  for (const auto& [name, value] : names) EXPECT_EQ(getProperty(back, name).toString(), value) << name.toStdString();
+  expectReply(busCall(back, "Install"));
+  ASSERT_EQ(setProperty(back, "Designer", "Someone Else"), "");
+  expectReply(busCall(back, "Install"));
+  const QDir fonts(m_home.path() + "/data/fonts");
+  EXPECT_EQ(fonts.entryList({"*.ttf"}), QStringList{"u7B46u304Bu306A-Bold.ttf"});
+  QString listed;
+  run("fc-list", {":", "family", "file"}, listed, m_home.path());
+  EXPECT_TRUE(listed.contains(fonts.filePath("u7B46u304Bu306A-Bold.ttf") + ": u7B46u304Bu306A,筆かな"));
+  ASSERT_TRUE(QDir(m_home.path() + "/data").removeRecursively());
+  QFile(m_home.path() + "/data").open(QIODevice::WriteOnly);
+  expectReply(busCall(back, "Install"), "Kernova.Error.InstallFailed");
 }
 
 }  // namespace

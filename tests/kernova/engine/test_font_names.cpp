@@ -1,10 +1,6 @@
 // What a saved font says about itself, as outside readers see it: the name records
 // and head dates through fontTools, the WOFF2 form against the TrueType one, OTS on
 // both, and both files read back through FreeType.
-#include <stdlib.h>
-#include <sys/wait.h>
-
-#include <cstdio>
 
 #include "kernova/engine/TrueTypeReader.h"
 #include "kernova/engine/TrueTypeWriter.h"
@@ -29,15 +25,6 @@ for g in ttf.getGlyphOrder():
     assert woff2['glyf'][g].getCoordinates(woff2['glyf']) == ttf['glyf'][g].getCoordinates(ttf['glyf']), g
 assert woff2['cmap'].getBestCmap() == ttf['cmap'].getBestCmap()
 )";
-
-std::pair<int, std::string> run(const std::string& command) {
-  std::string output;
-  std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  char buffer[4096];
-  while (size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, got);
-  int status = ::pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
 
 FontDocument named(FontDocument document, FontInfo info) {
   document.setFontInfo(std::move(info));

@@ -1,10 +1,13 @@
 #pragma once
 // Shared by the engine tests: hand-made outlines and documents, big-endian access to
-// the sfnt layout independent of the writer, the sample files and temporary folders.
+// the sfnt layout independent of the writer, the sample files, temporary folders and
+// outside programs.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -101,6 +104,16 @@ inline std::string sampleName(const std::string& path) {
 inline bool namesItsFault(const std::string& message, const std::string& path) {
   const size_t quoted = message.rfind(path);
   return message.find(sampleName(path), quoted == std::string::npos ? 0 : quoted + path.size()) != std::string::npos;
+}
+
+// The exit code and output (stdout and stderr) of a shell command.
+inline std::pair<int, std::string> run(const std::string& command) {
+  std::string output;
+  std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+  char buffer[4096];
+  while (size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, got);
+  int status = ::pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
 // A fresh folder, removed with everything in it when the object goes.

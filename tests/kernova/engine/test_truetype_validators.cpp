@@ -1,9 +1,6 @@
 // Fonts checked by outside validators, the one place they run: written fonts by OTS
 // (ots-sanitize) and fontTools (/usr/bin/python3), and the sample fonts of
 // tests/data/truetype by OTS and our reader.
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <map>
 
 #include "kernova/engine/TrueTypeReader.h"
@@ -48,16 +45,6 @@ assert names.getDebugName(2) == 'Regular' and names.getDebugName(5) == 'Version 
 assert names.getDebugName(3).endswith(names.getDebugName(6)), names.getDebugName(3)
 assert f['cmap'].getcmap(0, 3).cmap == f['cmap'].getcmap(3, 1).cmap
 )";
-
-// The exit code and output (stdout and stderr) of a shell command.
-std::pair<int, std::string> run(const std::string& command) {
-  std::string output;
-  std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  char buffer[4096];
-  while (size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, got);
-  int status = ::pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
 
 FontDocument emptyJapanese() { return FontDocument(FontType::Japanese, "空"); }
 

@@ -69,7 +69,7 @@ TEST(TrueTypeMetrics, Os2CodePagesRangesCharactersAndWinMetrics) {
 // other characters is spelled by its code points.
 TEST(TrueTypeName, PostScriptNameIsValidForAnyFamily) {
   const std::pair<std::string, std::string> cases[] = {
-      {"A(b)[c]{d}<e>/f%g h", "Abcdefgh-Regular"}, {"筆 Brush", "Brush-Regular"}, {"あ", "u3042-Regular"},
+      {"A(b)[c]{d}<e>/f%g h", "Abcdefgh-Regular"}, {"筆 Brush", "Brush-Regular"}, {"あ い", "u3042u3044-Regular"},
       {"\xff", "uFFFD-Regular"}, {"", "Untitled-Regular"}, {std::string(300, 'x'), std::string(55, 'x') + "-Regular"}};
   for (const auto& [family, name] : cases) EXPECT_EQ(kernova::sfnt::postScriptName(family), name);
 }
