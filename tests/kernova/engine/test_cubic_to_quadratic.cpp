@@ -70,3 +70,16 @@ TEST(CubicToQuadratic, RaisedQuadraticComesBackAsOnePiece) {
   ASSERT_EQ(chain.size(), 1u);
   EXPECT_NEAR(distance(chain[0].control, {100, 200}), 0, 1e-9);
 }
+
+// Cutting at the turning points keeps the curve: every piece lies on the original, and
+// the pieces meet where x or y turns.
+TEST(SplitAtExtrema, PiecesLieOnTheCurveAndEndWhereItTurns) {
+  const QuadraticBezier curve{{0, 0}, {120, 120}, {100, -40}};  // y turns at t = 3/7, x at 6/7
+  std::vector<QuadraticBezier> pieces;
+  splitAtExtrema(curve, pieces);
+  ASSERT_EQ(pieces.size(), 3u);
+  EXPECT_NEAR(distance(pieces[0].p2, curve.at(3.0 / 7)), 0, 1e-9);
+  EXPECT_NEAR(distance(pieces[1].p2, curve.at(6.0 / 7)), 0, 1e-9);
+  for (const QuadraticBezier& piece : pieces)
+    for (double t : {0.25, 0.5, 0.75}) EXPECT_LT(distanceToCurve(piece.at(t), curve, 64), 1e-6) << t;
+}
