@@ -51,7 +51,9 @@ TEST(CubicToQuadratic, RandomCubicsBecomeJoinedChainsWithinTheTolerance) {
     EXPECT_EQ(chain.back().p2, cubic.p3);
     double worst = 0;
     for (size_t k = 0; k < chain.size(); ++k) {
-      if (k > 0) EXPECT_EQ(chain[k - 1].p2, chain[k].p0);
+      if (k > 0) {
+        EXPECT_EQ(chain[k - 1].p2, chain[k].p0);
+      }
       for (int s = 0; s <= 20; ++s) worst = std::max(worst, distanceToCurve(chain[k].at(s / 20.0), cubic, 200));
     }
     for (int s = 0; s <= 200; ++s) {
