@@ -57,7 +57,7 @@ MainWindow::MainWindow(DocumentSet& documents, QWidget* parent)
   addDockWidget(Qt::RightDockWidgetArea, dock);
   createMenus();
   statusBar()->showMessage(tr("Ready"));
-  resize(960, 640);
+  resize(960, 720);  // room for the grid above the Metrics panel
 
   connect(m_grid, &GlyphGrid::codePicked, this, [this](uint16_t code) { m_documents.pickCode(m_documents.active(), code); });
   connect(m_coverage, &CoveragePanel::setClicked, this, &MainWindow::toggleCoverageFilter);
