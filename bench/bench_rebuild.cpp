@@ -12,7 +12,6 @@
 #include <QCheckBox>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,12 +21,10 @@
 #include <filesystem>
 
 #include "app/Form1.h"
+#include "bench/RealEditorWindow.h"
 #include "editor/EditorLink.h"
 #include "editor/SystemCodePage.h"
-#include "platform/DBusEditor.h"
-#include "platform/SettingsStore.h"
 #include "prompts/Prompts.h"
-#include "tests/app/FakeServices.h"
 #include "tests/app/Form1TestAccess.h"
 #include "tests/support/ThrowAwayHome.h"
 
@@ -45,11 +42,6 @@ struct JapaneseFontPrompts final : Prompts {
 
 Form1* g_form = nullptr;
 std::vector<int32_t> g_codes;
-
-QString editorProgram() {
-  const QByteArray binDir = qgetenv("DZ_BIN_DIR");
-  return binDir.isEmpty() ? QStringLiteral(KERNOVA_EXECUTABLE) : QString(binDir) + "/kernova";
-}
 
 // 20 strokes of 12 moves each over the canvas, as a brush character has them.
 void drawTwentyStrokes(Form1& form) {
@@ -119,21 +111,9 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   editor::setSystemCodePage(codepage::CodePage::Cp932);
 
-  platform::DBusEditorLauncher launcher(QDBusConnection::sessionBus(), editorProgram());
-  const bool ownEditor = !launcher.attach();
   JapaneseFontPrompts prompts;
-  FakeServices fakes;
-  fakes.random.value = 0.5;
-  Form1Services services;
-  services.prompts = &prompts;
-  services.editor = &launcher;
-  services.workingDirectory = home.path().toStdString();
-  platform::IniSettingsStore settings(home.filePath("tovane.ini"));
-  services.settings = &settings;
-  fakes.fillIn(services);
-  auto form = std::make_unique<Form1>(services);
-  peek(*form).setCurrentCharCode(0x8140);
-  form->Form_Activate();
+  RealEditorWindow window(home, prompts, 0x8140);
+  Form1* form = window.form.get();
   if (peek(*form).editorUnavailable() || peek(*form).fonttype() != 2) {
     std::fprintf(stderr, "bench_rebuild: no Japanese font in an editor (%s)\n", qPrintable(editorProgram()));
     return 1;
@@ -145,15 +125,9 @@ int main(int argc, char** argv) {
   form->TextRSB->setText("40");
   const std::filesystem::path folder = home.path().toStdString();
   writeStrokeFiles(folder, folder / Form1::strokeFileName(0x8140).toStdString());
-  g_form = form.get();
+  g_form = form;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   std::fprintf(stderr, "bench_rebuild: %s\n", qPrintable(form->LabelStat->text()));
-  form.reset();
-  if (ownEditor) {
-    QDBusMessage quit = QDBusMessage::createMethodCall(bus::kServiceName, bus::kApplicationPath,
-                                                       "Kernova.Application", "Quit");
-    QDBusConnection::sessionBus().call(quit, QDBus::Block, 5000);
-  }
   return 0;
 }

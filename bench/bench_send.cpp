@@ -7,8 +7,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDBusConnection>
-#include <QDBusMessage>
 #include <QLineEdit>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -16,11 +14,9 @@
 #include <cstdlib>
 
 #include "app/Form1.h"
+#include "bench/RealEditorWindow.h"
 #include "editor/SystemCodePage.h"
-#include "platform/DBusEditor.h"
-#include "platform/SettingsStore.h"
 #include "prompts/Prompts.h"
-#include "tests/app/FakeServices.h"
 #include "tests/app/Form1TestAccess.h"
 #include "tests/support/ThrowAwayHome.h"
 
@@ -33,11 +29,6 @@ struct YesPrompts final : Prompts {
 };
 
 Form1* g_form = nullptr;
-
-QString editorProgram() {
-  const QByteArray binDir = qgetenv("DZ_BIN_DIR");
-  return binDir.isEmpty() ? QStringLiteral(KERNOVA_EXECUTABLE) : QString(binDir) + "/kernova";
-}
 
 void drawGlyph(Form1& form) {
   form.SliderMax->setValue(24);
@@ -66,21 +57,9 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   editor::setSystemCodePage(codepage::CodePage::Cp1252);
 
-  platform::DBusEditorLauncher launcher(QDBusConnection::sessionBus(), editorProgram());
-  const bool ownEditor = !launcher.attach();
   YesPrompts prompts;
-  FakeServices fakes;
-  fakes.random.value = 0.5;
-  Form1Services services;
-  services.prompts = &prompts;
-  services.editor = &launcher;
-  services.workingDirectory = home.path().toStdString();
-  platform::IniSettingsStore settings(home.filePath("tovane.ini"));
-  services.settings = &settings;
-  fakes.fillIn(services);
-  auto form = std::make_unique<Form1>(services);
-  peek(*form).setCurrentCharCode(0x41);
-  form->Form_Activate();
+  RealEditorWindow window(home, prompts, 0x41);
+  Form1* form = window.form.get();
   if (peek(*form).editorUnavailable()) {
     std::fprintf(stderr, "bench_send: no editor (%s)\n", qPrintable(editorProgram()));
     return 1;
@@ -89,14 +68,8 @@ int main(int argc, char** argv) {
   Form1::setCheckValue(form->CheckSB, 1);
   form->TextLSB->setText("40");
   form->TextRSB->setText("40");
-  g_form = form.get();
+  g_form = form;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  form.reset();
-  if (ownEditor) {
-    QDBusMessage quit = QDBusMessage::createMethodCall(bus::kServiceName, bus::kApplicationPath,
-                                                       "Kernova.Application", "Quit");
-    QDBusConnection::sessionBus().call(quit, QDBus::Block, 5000);
-  }
   return 0;
 }
