@@ -7,7 +7,10 @@
 #include <QDBusObjectPath>
 #include <QDir>
 
+#include <thread>
+
 #include "kernova/app/FontInstaller.h"
+#include "kernova/engine/BatchTrace.h"
 #include "kernova/engine/Bmp.h"
 #include "kernova/engine/Coverage.h"
 #include "kernova/engine/ImportBudget.h"
@@ -308,14 +311,13 @@ std::vector<BitmapOfCode> bitmapsOf(const QVariant& argument) {
   return glyphs;
 }
 
-// What the single-glyph members do for one glyph, on the current code.
-Status replaceCurrentGlyph(FontDocument& document, const std::vector<uint8_t>& bmp, std::optional<std::pair<int, int>> bearings) {
-  InkBitmap bitmap;
-  Status status = readBmp(bmp, bitmap);
-  if (!status) return status;
+// What the single-glyph members do for one glyph, on the current code, with its bitmap
+// read and traced beforehand.
+Status replaceCurrentGlyph(FontDocument& document, TracedBmp& traced, std::optional<std::pair<int, int>> bearings) {
+  if (!traced.read) return traced.read;
   document.selectAll();
   document.deleteSelection();
-  status = document.importBitmap(bitmap);
+  Status status = traced.traced ? document.importTraced(std::move(traced.contours)) : traced.traced;
   document.unselectAll();
   if (status && bearings) status = document.setSideBearings(bearings->first, bearings->second);
   return status;
@@ -323,20 +325,24 @@ Status replaceCurrentGlyph(FontDocument& document, const std::vector<uint8_t>& b
 
 }  // namespace
 
+// The glyphs' bitmaps are read and traced on all cores first; the document then takes
+// them one by one in the call's order, as the single-glyph members would.
 BusReply BusService::importBitmaps(int number, FontDocument& document, const QVariantList& arguments) {
   std::optional<std::pair<int, int>> bearings;
   if (arguments[1].toBool()) bearings = std::pair<int, int>(arguments[2].value<short>(), arguments[3].value<short>());
+  std::vector<BitmapOfCode> glyphs = bitmapsOf(arguments[0]);
+  std::erase_if(glyphs, [&](const BitmapOfCode& glyph) { return !document.codeOrder().contains(glyph.code); });
+  std::vector<const std::vector<uint8_t>*> images;
+  for (const BitmapOfCode& glyph : glyphs) images.push_back(&glyph.bytes);
+  std::vector<TracedBmp> traced = traceBmps(images, std::max(1u, std::thread::hardware_concurrency()));
   const uint16_t current = document.currentCode();
   int replaced = 0;
   Status status = Status::success();
-  for (const BitmapOfCode& glyph : bitmapsOf(arguments[0])) {
-    if (!document.setCurrentCode(glyph.code)) continue;
-    status = replaceCurrentGlyph(document, glyph.bytes, bearings);
-    if (!status) {
-      status = Status::failure(hexCode(glyph.code).toStdString() + ": " + status.message());
-      break;
-    }
-    ++replaced;
+  for (size_t i = 0; i < glyphs.size() && status; ++i) {
+    document.setCurrentCode(glyphs[i].code);
+    status = replaceCurrentGlyph(document, traced[i], bearings);
+    if (!status) status = Status::failure(hexCode(glyphs[i].code).toStdString() + ": " + status.message());
+    replaced += status ? 1 : 0;
   }
   document.setCurrentCode(current);
   if (replaced > 0) m_documents.notifyChanged(number);

@@ -149,6 +149,10 @@ void FontDocument::deleteSelection() {
 Status FontDocument::importBitmap(const InkBitmap& bitmap) {
   std::vector<Contour> contours;
   if (Status trace = traceBitmap(bitmap, TraceParameters{}, contours); !trace) return trace;
+  return importTraced(std::move(contours));
+}
+
+Status FontDocument::importTraced(std::vector<Contour> contours) {
   // A glyph beyond TrueType's limits would make every later save fail, so the import
   // is refused while the glyph is still as it was.
   if (const Glyph* current = glyph(m_currentCode))

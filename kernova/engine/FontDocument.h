@@ -70,6 +70,9 @@ class FontDocument {
   // trace, or would give the glyph more than TrueType holds (TrueTypeLayout.h), fails
   // and leaves the glyph as it was.
   Status importBitmap(const InkBitmap& bitmap);
+  // importBitmap of a bitmap traced beforehand (traceBitmap with the default
+  // parameters gave `contours`): the same checks, change and undo step.
+  Status importTraced(std::vector<Contour> contours);
   // Shifts the current glyph so its leftmost point is at `left`;
   // advance = ink width + left + right. An empty glyph keeps its advance. Bearings
   // that would leave the 16-bit coordinate or advance range fail and change nothing.

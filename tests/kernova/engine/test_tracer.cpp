@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "tests/kernova/engine/BmpSamples.h"
+#include "kernova/engine/BatchTrace.h"
 #include "kernova/engine/Tracer.h"
 
 using kernova::Contour;
@@ -155,4 +156,14 @@ TEST(TraceBudget, OutlineLengthAndPixelsBoundTheWork) {
   EXPECT_EQ(contours.size(), 1u);
   EXPECT_TRUE(traceBitmap(stripes(1000, 249), TraceParameters{}, contours));
   EXPECT_EQ(contours.size(), 500u);
+}
+
+// A batch read and traced on two threads gives each image what it gives alone, in order.
+TEST(TraceBatch, ThreadsGiveTheSequentialResults) {
+  const std::vector<uint8_t> images[] = {samples::encodeBmp(ring()), {'B', 'M'}, samples::encodeBmp(hairlinesAndDots())};
+  const std::vector<kernova::TracedBmp> traced = kernova::traceBmps({&images[0], &images[1], &images[2]}, 2);
+  ASSERT_EQ(traced.size(), 3u);
+  EXPECT_EQ(traced[0].contours, trace(ring()));
+  EXPECT_FALSE(traced[1].read);
+  EXPECT_EQ(traced[2].contours, trace(hairlinesAndDots()));
 }
