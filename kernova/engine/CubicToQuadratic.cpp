@@ -103,13 +103,13 @@ Vec2 QuadraticBezier::at(double t) const {
 }
 
 double sampledDeviation(const CubicBezier& cubic, const QuadraticBezier& quadratic, int samples) {
-  double worst = 0;
+  double worstSquared = 0;  // one square root in the end: std::hypot costs as much as the rest
   for (int i = 0; i <= samples; ++i) {
     double t = double(i) / samples;
     Vec2 a = cubic.at(t), b = quadratic.at(t);
-    worst = std::max(worst, std::hypot(a.x - b.x, a.y - b.y));
+    worstSquared = std::max(worstSquared, (a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
   }
-  return worst;
+  return std::sqrt(worstSquared);
 }
 
 void cubicToQuadratics(const CubicBezier& cubic, double tolerance,
