@@ -84,15 +84,16 @@ const std::vector<CoverageSet>& coverageSets(FontType type) {
   return type == FontType::Latin ? latin : japanese;
 }
 
-// Walks the drawn glyphs, not the sets: a new font has few of them.
+// Walks the drawn glyphs, not the sets: a new font has few of them. One walk for all
+// sets: the window counts again after every batch of a whole font's rebuild.
 std::vector<CoverageCount> coverage(const FontDocument& document) {
+  const std::vector<CoverageSet>& sets = coverageSets(document.type());
   std::vector<CoverageCount> counts;
-  for (const CoverageSet& set : coverageSets(document.type())) {
-    CoverageCount count{set.name, 0, int(set.codes.size())};
-    for (const auto& [code, glyph] : document.glyphs()) {
-      if (!glyph.empty() && std::binary_search(set.codes.begin(), set.codes.end(), code)) ++count.drawn;
-    }
-    counts.push_back(std::move(count));
+  for (const CoverageSet& set : sets) counts.push_back({set.name, 0, int(set.codes.size())});
+  for (const auto& [code, glyph] : document.glyphs()) {
+    if (glyph.empty()) continue;
+    for (size_t i = 0; i < sets.size(); ++i)
+      if (std::binary_search(sets[i].codes.begin(), sets[i].codes.end(), code)) ++counts[i].drawn;
   }
   return counts;
 }
