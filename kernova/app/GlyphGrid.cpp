@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
@@ -40,6 +41,7 @@ void GlyphGrid::setDocument(const FontDocument* document) {
   m_shownCurrentIndex = -1;
   updateScrollRange();
   documentChanged();
+  viewport()->update();
 }
 
 void GlyphGrid::setFilter(std::vector<uint16_t> codes) {
@@ -48,6 +50,7 @@ void GlyphGrid::setFilter(std::vector<uint16_t> codes) {
   verticalScrollBar()->setValue(0);
   updateScrollRange();
   documentChanged();
+  viewport()->update();
 }
 
 void GlyphGrid::clearFilter() {
@@ -55,6 +58,7 @@ void GlyphGrid::clearFilter() {
   m_shownCurrentIndex = -1;
   updateScrollRange();
   documentChanged();
+  viewport()->update();
 }
 
 void GlyphGrid::documentChanged() {
@@ -62,8 +66,14 @@ void GlyphGrid::documentChanged() {
   if (current != m_shownCurrentIndex) {
     m_shownCurrentIndex = current;
     if (current >= 0) scrollToIndex(current);
+    viewport()->update();
+    return;
   }
-  viewport()->update();
+  // The same cells in view: only those whose glyph changed are painted again.
+  for (const auto& [index, shown] : m_painted) {
+    const Glyph* glyph = m_document ? m_document->glyph(shown.code) : nullptr;
+    if (glyph ? shown.glyph != *glyph : shown.glyph.has_value()) viewport()->update(cellRect(index));
+  }
 }
 
 const std::vector<uint16_t>& GlyphGrid::shownCodes() const {
@@ -113,13 +123,18 @@ void GlyphGrid::scrollToIndex(int index) {
     bar->setValue(top + kCellHeight - viewport()->height());
 }
 
-void GlyphGrid::paintEvent(QPaintEvent*) {
+void GlyphGrid::paintEvent(QPaintEvent* event) {
+  if (event->rect().contains(viewport()->rect())) m_painted.clear();
   if (!m_document) return;
   QPainter painter(viewport());
   painter.setRenderHint(QPainter::Antialiasing);
   const std::vector<uint16_t>& codes = shownCodes();
   for (int index = firstVisibleIndex(); index <= lastVisibleIndex(); ++index) {
-    paintCell(painter, index, codes[size_t(index)]);
+    if (!event->region().intersects(cellRect(index))) continue;
+    const uint16_t code = codes[size_t(index)];
+    paintCell(painter, index, code);
+    const Glyph* glyph = m_document->glyph(code);
+    m_painted[index] = {code, glyph ? std::optional<Glyph>(*glyph) : std::nullopt};
   }
 }
 
