@@ -113,6 +113,9 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void loadStrokeFile(const QString& path);
   void CommandSave_Click();
   void CommandLoad_Click();
+  // The canvas as live drawing left it for `log`, without the reference character.
+  // Touches nothing of the window, so it may run beside it.
+  static void composeStrokes(const StrokeLog& log, RetainedImage& target);
 
   // --- font editor bridge
   void TextChar_KeyPress(int16_t keyAscii);
@@ -241,11 +244,6 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   void initialiseEditor();
   void askToSaveEditorFont();
   void captureReference(RetainedImage& target);
-  // The canvas as live drawing left it for `log`, without the reference character.
-  void composeStrokes(const StrokeLog& log, RetainedImage& target);
-  // The bitmap file of a character drawn from its stroke file; false when the file
-  // holds no ink or cannot be read.
-  bool writtenCharacterBitmap(int32_t code, RetainedImage& scratch, std::vector<uint8_t>& bmp);
 
   Form1Services m_services;
   Prompts* m_prompts = nullptr;

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <algorithm>
+#include <future>
 #include <regex>
 
 #include "app/Form1.h"
@@ -44,52 +45,75 @@ QString progressText(size_t done, size_t total, qint64 elapsedMs) {
   return count + QStringLiteral("　残り約 %1 秒").arg(leftSeconds);
 }
 
-}  // namespace
-
-bool Form1::writtenCharacterBitmap(int32_t code, RetainedImage& scratch, std::vector<uint8_t>& bmp) {
+// The bitmap file of a character drawn from its stroke file; false when the file
+// holds no ink or cannot be read.
+bool writtenCharacterBitmap(const std::filesystem::path& file, RetainedImage& scratch, std::vector<uint8_t>& bmp) {
   StrokeLog log;
-  const auto file = strokeFilePath(strokeFileName(code));
   if (strokefile::readStrokeFile(file, log).outcome != strokefile::LoadOutcome::Loaded) return false;
-  composeStrokes(log, scratch);
+  Form1::composeStrokes(log, scratch);
   const QImage& image = scratch.image();
   const glyph::PixelView pixels{image.constBits(), image.width(), image.height(), int(image.bytesPerLine())};
   return glyph::hasInk(pixels) && glyph::encodeGlyphBitmap(pixels, bmp).ok();
 }
 
+struct WrittenCharacter {
+  int32_t code;
+  std::filesystem::path file;
+};
+using Batch = std::vector<editor::GlyphImage>;
+
+// The bitmaps of characters [from, from + kBatchSize), drawn on a thread of their own
+// while the editor takes the batch before: it touches nothing of the window.
+std::future<Batch> drawBatch(const std::vector<WrittenCharacter>& characters, size_t from, QSize canvas) {
+  return std::async(std::launch::async, [&characters, from, canvas] {
+    RetainedImage scratch(canvas.width(), canvas.height());
+    Batch batch;
+    for (size_t i = from; i < std::min(characters.size(), from + kBatchSize); ++i) {
+      editor::GlyphImage image{characters[i].code, {}};
+      if (writtenCharacterBitmap(characters[i].file, scratch, image.bmp)) batch.push_back(std::move(image));
+    }
+    return batch;
+  });
+}
+
+}  // namespace
+
 void Form1::sendAllWrittenCharacters() {
   if (!saveStrokeFile(strokeFileName(m_currentCharCode))) return;  // LabelStat says why
   editor::EditorLink& link = editorLink();
   if (!link.connectEditor(false) || !link.fonttype()) return;
-  std::vector<int32_t> codes = writtenCodes(strokeFilePath("data"));
-  std::erase_if(codes, [&](int32_t code) { return !editor::inEditorCodeSet(*link.fonttype(), code); });
+  std::vector<WrittenCharacter> characters;
+  for (int32_t code : writtenCodes(strokeFilePath("data")))
+    if (editor::inEditorCodeSet(*link.fonttype(), code)) characters.push_back({code, strokeFilePath(strokeFileName(code))});
   const bool bearings = checkValue(CheckSB) == 1;
   const int16_t left = editor::readSideBearing(TextLSB->text());
   const int16_t right = editor::readSideBearing(TextRSB->text());
 
-  QProgressDialog progress(progressText(0, codes.size(), 0), QStringLiteral("キャンセル"), 0, int(codes.size()), this);
+  const size_t total = characters.size();
+  QProgressDialog progress(progressText(0, total, 0), QStringLiteral("キャンセル"), 0, int(total), this);
   progress.setWindowTitle(kCaption);
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(0);
-  RetainedImage scratch(PictureTemp->width(), PictureTemp->height());
+  const QSize canvas(PictureTemp->width(), PictureTemp->height());
   QElapsedTimer clock;
   clock.start();
   m_switching = true;  // a code the editor sends meanwhile waits for the end
   size_t done = 0;
   int32_t sent = 0;
   Status status = Status::success();
-  while (done < codes.size() && !progress.wasCanceled() && status) {
-    std::vector<editor::GlyphImage> batch;
-    for (const size_t end = std::min(codes.size(), done + kBatchSize); done < end; ++done) {
-      editor::GlyphImage image{codes[done], {}};
-      if (writtenCharacterBitmap(image.code, scratch, image.bmp)) batch.push_back(std::move(image));
-    }
+  std::future<Batch> next = drawBatch(characters, 0, canvas);
+  while (done < total && !progress.wasCanceled() && status) {
+    const Batch batch = next.get();
+    done = std::min(total, done + kBatchSize);
+    if (done < total) next = drawBatch(characters, done, canvas);  // drawn while the editor traces
     int32_t replaced = 0;
     if (!batch.empty()) status = link.editorImportBitmaps(batch, bearings, left, right, replaced);
     sent += replaced;
     progress.setValue(int(done));
-    progress.setLabelText(progressText(done, codes.size(), clock.elapsed()));
+    progress.setLabelText(progressText(done, total, clock.elapsed()));
     QCoreApplication::processEvents();
   }
+  if (next.valid()) next.wait();  // a batch drawn for nothing after a cancel or a failure
   const bool cancelled = progress.wasCanceled();
   progress.reset();
   link.editorSetCode(m_currentCharCode);

@@ -244,7 +244,8 @@ Status EditorLink::editorImportBitmaps(const std::vector<GlyphImage>& glyphs, bo
                                        int16_t right, int32_t& replaced) {
   replaced = 0;
   if (!m_editorConnected) return Status::success();
-  connectEditor(false);
+  // Batches come one after another on the connection made before the first: connecting
+  // again would probe the font type, moving the editor's current code, for each batch.
   if (!m_editorDoc) return Status::failure("no font document is open in Kernova");
   const std::optional<int32_t> count = m_editorDoc->ImportBitmaps(glyphs, setBearings, left, right);
   if (!count) return Status::failure("Kernova could not import the glyphs");
