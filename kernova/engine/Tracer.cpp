@@ -9,6 +9,7 @@
 #include <potracelib.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -45,15 +46,34 @@ void pack(const InkBitmap& source, PackedBitmap& packed) {
   packed.words.assign(size_t(dy) * size_t(source.height), 0);
   for (int row = 0; row < source.height; ++row) {
     potrace_word* scanline = packed.words.data() + size_t(source.height - 1 - row) * size_t(dy);
-    for (int x = 0; x < source.width; ++x) {
-      if (source.at(x, row))
-        scanline[x / kBitsPerWord] |= potrace_word(1) << (kBitsPerWord - 1 - x % kBitsPerWord);
-    }
+    const uint8_t* ink = source.ink.data() + size_t(row) * size_t(source.width);
+    for (int x = 0; x < source.width; ++x)  // without a branch: ink is scattered
+      scanline[x / kBitsPerWord] |= potrace_word(ink[x] != 0) << (kBitsPerWord - 1 - x % kBitsPerWord);
   }
   packed.bitmap.w = source.width;
   packed.bitmap.h = source.height;
   packed.bitmap.dy = dy;
   packed.bitmap.map = packed.words.data();
+}
+
+// outlineLength() of the packed raster, a word of pixels at a time; the padding bits
+// after a scanline's last pixel are paper.
+uint64_t packedOutlineLength(const potrace_bitmap_t& bitmap) {
+  uint64_t length = 0;
+  const potrace_word* previous = nullptr;
+  for (int y = 0; y < bitmap.h; ++y) {
+    const potrace_word* scanline = bitmap.map + size_t(y) * size_t(bitmap.dy);
+    potrace_word before = 0;  // the pixel left of the word, in its top bit
+    for (int i = 0; i < bitmap.dy; ++i) {
+      length += std::popcount(scanline[i] ^ ((scanline[i] >> 1) | before));
+      length += std::popcount(scanline[i] ^ (previous ? previous[i] : 0));
+      before = scanline[i] << (kBitsPerWord - 1);
+    }
+    length += scanline[bitmap.dy - 1] & 1;  // a last pixel at the word's end meets the border
+    previous = scanline;
+  }
+  for (int i = 0; previous && i < bitmap.dy; ++i) length += std::popcount(previous[i]);
+  return length;
 }
 
 // potrace point (x, y up from the bottom edge) -> canvas (x, height - y) -> font units.
@@ -154,23 +174,10 @@ double contourSignedArea(const Contour& contour) {
 }
 
 uint64_t outlineLength(const InkBitmap& bitmap) {
-  const size_t width = size_t(bitmap.width);
-  uint64_t length = 0;
-  for (size_t y = 0; y < size_t(bitmap.height); ++y) {
-    const uint8_t* row = bitmap.ink.data() + y * width;
-    const uint8_t* above = y > 0 ? row - width : nullptr;
-    bool left = false;
-    for (size_t x = 0; x < width; ++x) {
-      const bool here = row[x] != 0;
-      length += here != left;
-      length += here != (above && above[x] != 0);
-      left = here;
-    }
-    length += left;  // the right border
-  }
-  const uint8_t* bottom = bitmap.ink.data() + (size_t(bitmap.height) - 1) * width;
-  for (size_t x = 0; x < width; ++x) length += bottom[x] != 0;
-  return length;
+  if (bitmap.width <= 0 || bitmap.height <= 0) return 0;
+  PackedBitmap packed;
+  pack(bitmap, packed);
+  return packedOutlineLength(packed.bitmap);
 }
 
 namespace {
@@ -198,7 +205,11 @@ Status checkInput(const InkBitmap& bitmap, const TraceParameters& parameters) {
     return Status::failure("a bitmap of " + std::to_string(bitmap.width) + " x " + std::to_string(bitmap.height) +
                            " pixels is too large to trace (at most " +
                            std::to_string(kMaxTracedPixels) + " pixels, such as 4096 x 2048)");
-  if (const uint64_t length = outlineLength(bitmap); length > kMaxOutlineLength)
+  return Status::success();
+}
+
+Status checkOutlineLength(const PackedBitmap& packed) {
+  if (const uint64_t length = packedOutlineLength(packed.bitmap); length > kMaxOutlineLength)
     return Status::failure("the bitmap's outlines are " + std::to_string(length) +
                            " pixel edges long, too detailed to trace (at most " +
                            std::to_string(kMaxOutlineLength) + ")");
@@ -210,14 +221,15 @@ Status checkInput(const InkBitmap& bitmap, const TraceParameters& parameters) {
 Status traceBitmap(const InkBitmap& bitmap, const TraceParameters& parameters,
                    std::vector<Contour>& contours) {
   if (Status input = checkInput(bitmap, parameters); !input) return input;
+  PackedBitmap packed;
+  pack(bitmap, packed);
+  if (Status length = checkOutlineLength(packed); !length) return length;
   std::unique_ptr<potrace_param_t, ParamDeleter> param(potrace_param_default());
   if (!param) return Status::failure("out of memory while tracing");
   param->turdsize = parameters.turdSize;
   param->alphamax = parameters.alphaMax;
   param->opticurve = 1;
   param->opttolerance = parameters.optTolerance;
-  PackedBitmap packed;
-  pack(bitmap, packed);
   std::unique_ptr<potrace_state_t, StateDeleter> state(potrace_trace(param.get(), &packed.bitmap));
   if (!state || state->status != POTRACE_STATUS_OK)
     return Status::failure("tracing the bitmap failed");
