@@ -221,6 +221,10 @@ struct RowDecoder {
 
   // Decodes one stored row into ink values; fails on a palette index out of range.
   Status decode(std::span<const uint8_t> row, uint8_t* ink) const {
+    if (bits == 1 && paletteInk.size() >= 2) {  // every pixel value has its entry
+      for (int x = 0; x < layout.width; ++x) ink[x] = paletteInk[(row[size_t(x) / 8] >> (7 - x % 8)) & 1u];
+      return Status::success();
+    }
     for (int x = 0; x < layout.width; ++x) {
       if (bits == 1 || bits == 8) {
         unsigned index = bits == 1 ? (row[size_t(x) / 8] >> (7 - x % 8)) & 1u : row[size_t(x)];
