@@ -143,13 +143,14 @@ InkBitmap stripes(int width, int height) {  // one-pixel vertical lines
 // none. Bitmaps that would keep the bus waiting for seconds are refused before tracing
 // and leave the contours alone.
 TEST(TraceBudget, OutlineLengthAndPixelsBoundTheWork) {
-  InkBitmap diagonal = samples::blank(3, 3), full = samples::blank(5, 4);
+  InkBitmap diagonal = samples::blank(3, 3), full = samples::blank(5, 4), wordWide = samples::blank(64, 1);
   samples::set(diagonal, 0, 0);
   samples::set(diagonal, 1, 1);
   samples::fillRect(full, 0, 0, 4, 3);
+  samples::fillRect(wordWide, 0, 0, 63, 0);
   EXPECT_EQ(std::vector<uint64_t>({outlineLength(samples::blank(4, 4)), outlineLength(diagonal),
-                                   outlineLength(full), outlineLength(stripes(6, 10))}),
-            std::vector<uint64_t>({0, 8, 18, 3 * 22}));
+                                   outlineLength(full), outlineLength(stripes(6, 10)), outlineLength(wordWide)}),
+            std::vector<uint64_t>({0, 8, 18, 3 * 22, 2 + 2 * 64}));
   std::vector<Contour> contours{{{1, 2}}};
   for (const InkBitmap& bitmap : {samples::blank(4097, 2048), stripes(1000, 251)})
     EXPECT_FALSE(traceBitmap(bitmap, TraceParameters{}, contours).message().empty());
