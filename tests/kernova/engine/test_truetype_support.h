@@ -9,13 +9,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "kernova/engine/FontDocument.h"
+#include "kernova/engine/TrueTypeReader.h"
+#include "tests/support/FileBytes.h"
 
 namespace tt {
 
@@ -37,13 +37,13 @@ inline Contour canvasSquare(int left, int top, int right, int bottom, bool hole 
 
 inline Glyph glyphOf(std::vector<Contour> contours) { return Glyph{.contours = std::move(contours)}; }
 
-// 'A' a square with a square hole, 'B' a quadratic hump, 0x80 (the euro) and 0xE9
-// (e acute) squares.
+// 'A' a square with a square hole, 'B' a quadratic hump, 0x80 (the euro) a bar reaching
+// past the ascender (1768) and descender (280), 0xE9 (e acute) a square.
 inline FontDocument latinDocument() {
   FontDocument document(FontType::Latin, "Brush Latin");
   document.setGlyph('A', glyphOf({canvasSquare(100, 300, 200, 400), canvasSquare(120, 320, 180, 380, true)}));
   document.setGlyph('B', glyphOf({{{0, 0}, {200, 400, false}, {400, 0}}}));
-  document.setGlyph(0x80, glyphOf({canvasSquare(10, 10, 20, 20)}));
+  document.setGlyph(0x80, glyphOf({canvasSquare(10, -20, 20, 520)}));
   document.setGlyph(0xE9, glyphOf({canvasSquare(50, 250, 150, 442)}));
   return document;
 }
@@ -67,6 +67,14 @@ inline FontDocument everyJapaneseCode() {
     int x = code % 300;
     document.setGlyph(code, glyphOf({canvasSquare(x, 20, x + 100, 400), canvasSquare(x + 20, 40, x + 80, 380, true)}));
   }
+  return document;
+}
+
+// The document a font's bytes open as, failing the test if they do not open.
+inline std::unique_ptr<FontDocument> readBack(const Bytes& bytes) {
+  std::unique_ptr<FontDocument> document;
+  Status status = kernova::loadTrueTypeFromMemory(bytes, document);
+  EXPECT_TRUE(status) << status.message();
   return document;
 }
 
@@ -130,13 +138,5 @@ class TempDir {
   std::filesystem::path m_path;
   std::error_code m_ignored;
 };
-
-inline void writeFile(const std::string& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-inline Bytes readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 }  // namespace tt
