@@ -125,23 +125,17 @@ TEST(ContourArea, KnownShapes) {
               50 + 4 * (2.0 / 3.0) * 12.5, 1e-9);
 }
 
-TEST(TraceInput, SpecklesAndBlankCanvasGiveNothingAndBadInputIsRefused) {
+// Speckles under four pixels and a blank canvas give nothing. In the outline length that
+// bounds the work every ink-paper edge counts, the border's too; pixels touching at a
+// corner share none. Bad input and bitmaps that would keep the bus waiting for seconds
+// are refused before tracing and leave the contours alone.
+TEST(TraceInput, SpecklesGiveNothingAndBadOrTooLargeInputIsRefused) {
   InkBitmap b = samples::blank(64, 64);
   samples::set(b, 10, 10);
   samples::fillRect(b, 30, 30, 31, 30);
   samples::fillRect(b, 50, 50, 51, 51);  // four pixels: kept
   EXPECT_EQ(trace(b).size(), 1u);
   EXPECT_TRUE(trace(samples::blank(512, 512)).empty());
-  std::vector<Contour> contours;
-  EXPECT_FALSE(traceBitmap(InkBitmap{10, 10, std::vector<uint8_t>(99, 0)}, {}, contours));
-  EXPECT_FALSE(traceBitmap(InkBitmap{}, TraceParameters{}, contours));
-  EXPECT_FALSE(traceBitmap(samples::blank(8, 8), {.maxQuadraticError = 0}, contours));
-}
-
-// Every ink-paper edge counts, the border's too; pixels touching at a corner share
-// none. Bitmaps that would keep the bus waiting for seconds are refused before tracing
-// and leave the contours alone.
-TEST(TraceBudget, OutlineLengthAndPixelsBoundTheWork) {
   InkBitmap diagonal = samples::blank(3, 3), full = samples::blank(5, 4);
   samples::set(diagonal, 0, 0);
   samples::set(diagonal, 1, 1);
@@ -150,8 +144,10 @@ TEST(TraceBudget, OutlineLengthAndPixelsBoundTheWork) {
                                    outlineLength(full), outlineLength(stripes(6, 10))}),
             std::vector<uint64_t>({0, 8, 18, 3 * 22}));
   std::vector<Contour> contours{{{1, 2}}};
-  for (const InkBitmap& bitmap : {samples::blank(4097, 2048), stripes(1000, 251)})
+  const InkBitmap bad[] = {{10, 10, std::vector<uint8_t>(99, 0)}, {}, samples::blank(4097, 2048), stripes(1000, 251)};
+  for (const InkBitmap& bitmap : bad)
     EXPECT_FALSE(traceBitmap(bitmap, TraceParameters{}, contours).message().empty());
+  EXPECT_FALSE(traceBitmap(samples::blank(8, 8), {.maxQuadraticError = 0}, contours));
   EXPECT_EQ(contours.size(), 1u);
   EXPECT_TRUE(traceBitmap(stripes(1000, 249), TraceParameters{}, contours));
   EXPECT_EQ(contours.size(), 500u);
