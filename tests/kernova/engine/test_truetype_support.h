@@ -1,7 +1,6 @@
 #pragma once
-// Shared by the engine tests: hand-made outlines and documents, big-endian access to
-// the sfnt layout independent of the writer, the sample files, temporary folders and
-// outside programs.
+// Shared by the engine tests: hand-made outlines and documents, reading fonts back, the
+// sample files, temporary folders and outside programs.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -9,7 +8,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -76,17 +74,6 @@ inline std::unique_ptr<FontDocument> readBack(const Bytes& bytes) {
   Status status = kernova::loadTrueTypeFromMemory(bytes, document);
   EXPECT_TRUE(status) << status.message();
   return document;
-}
-
-inline uint32_t be16(const Bytes& b, size_t at) { return uint32_t(b.at(at)) << 8 | b.at(at + 1); }
-inline uint32_t be32(const Bytes& b, size_t at) { return be16(b, at) << 16 | be16(b, at + 2); }
-
-// The bytes of table `tag`, found through the table directory (records of 16 bytes from 12).
-inline Bytes tableBytes(const Bytes& font, const std::string& tag) {
-  for (size_t record = 12; record < 12 + 16 * be16(font, 4); record += 16)
-    if (std::string(font.begin() + long(record), font.begin() + long(record) + 4) == tag)
-      return {font.begin() + be32(font, record + 8), font.begin() + be32(font, record + 8) + be32(font, record + 12)};
-  throw std::runtime_error("no table " + tag);
 }
 
 // The files of tests/data/<folder>, in name order.
