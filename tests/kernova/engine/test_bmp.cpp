@@ -1,9 +1,13 @@
 // The BMP reader over the samples in tests/data/bmp: each good file holds the test
 // picture in another depth, row order, palette or header; each bad one is refused
 // with a message holding its name (see namesItsFault). Hostile bytes are fuzz_bmp's.
+// Files beyond the tracer's budget are refused before they are read.
 #include <sys/stat.h>
 
+#include <cstring>
+
 #include "kernova/engine/Bmp.h"
+#include "kernova/engine/ImportBudget.h"
 #include "tests/kernova/engine/test_truetype_support.h"
 
 namespace {
@@ -22,29 +26,47 @@ std::string errorOf(const std::string& path, kernova::InkBitmap& out) {
   return status ? "" : status.message();
 }
 
+// The first 26 bytes of a BMP file whose header claims `width` x `height`.
+std::string bmpClaiming(int32_t width, int32_t height) {
+  std::string bytes = "BM" + std::string(24, '\0');
+  std::memcpy(&bytes[18], &width, 4), std::memcpy(&bytes[22], &height, 4);  // little-endian hosts
+  return bytes;
+}
+
 }  // namespace
 
+// Regression: a named pipe without a writer blocked the editor, and a folder was "too
+// large"; like the bad samples, they are refused by the fault their names give.
 TEST(BmpSamples, GoodFilesShowTheTestPictureAndBadOnesAreRefusedWithTheirFault) {
   for (const std::string& path : tt::sampleFiles("bmp/good")) {
     kernova::InkBitmap out;
     EXPECT_EQ(errorOf(path, out), "");
     EXPECT_EQ(std::tuple(out.width, out.height, out.ink), std::tuple(33, 7, testPicture())) << path;
   }
-  for (const std::string& path : tt::sampleFiles("bmp/bad")) {
+  tt::TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.file("a_named_pipe.bmp").c_str(), 0600), 0);
+  std::filesystem::create_directory(dir.file("a_folder.bmp"));
+  std::vector<std::string> bad = tt::sampleFiles("bmp/bad");
+  bad.insert(bad.end(), {dir.file("a_named_pipe.bmp"), dir.file("a_folder.bmp"), dir.file("No_such_file.bmp")});
+  for (const std::string& path : bad) {
     kernova::InkBitmap out;
     EXPECT_TRUE(tt::namesItsFault(errorOf(path, out), path)) << errorOf(path, out);
   }
 }
 
-// Regression: a named pipe without a writer blocked the editor, and a folder was
-// "too large".
-TEST(BmpFile, WhatIsNoRegularFileIsRefusedByName) {
+TEST(ImportBudget, FilesThatCanOnlyHoldTooLargeABitmapAreRefusedUnread) {
   tt::TempDir dir;
-  ASSERT_EQ(::mkfifo(dir.file("pipe.bmp").c_str(), 0600), 0);
-  std::filesystem::create_directory(dir.file("folder.bmp"));
-  for (auto [name, expected] : {std::pair{"pipe.bmp", " is a named pipe"}, {"folder.bmp", " is a folder"},
-                                {"absent.bmp", ": No such file"}}) {
-    kernova::InkBitmap out;
-    EXPECT_NE(errorOf(dir.file(name), out).find(dir.file(name) + expected), std::string::npos) << name;
+  const std::string file = dir.file("import.bmp");
+  const struct {
+    std::string bytes;
+    std::uintmax_t size;  // sparse length, 0: as written
+    bool refused;
+  } cases[] = {{bmpClaiming(8192, 8192), 0, true}, {bmpClaiming(2048, -4097), 0, true},
+               {bmpClaiming(4096, 2048), 0, false}, {"not a bitmap", 35u << 20, true}, {"not a bitmap", 0, false}};
+  for (const auto& c : cases) {
+    writeBytes(file, c.bytes);
+    if (c.size != 0) std::filesystem::resize_file(file, c.size);
+    EXPECT_EQ(!kernova::checkImportBudget(file), c.refused) << c.bytes.size();
   }
+  EXPECT_TRUE(kernova::checkImportBudget(dir.file("missing.bmp"))) << "a missing file is the reader's to report";
 }

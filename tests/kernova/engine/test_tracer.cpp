@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "tests/kernova/engine/BmpSamples.h"
@@ -54,13 +55,23 @@ double renderedOverlap(const InkBitmap& source, const std::vector<Contour>& cont
   return double(both) / double(either);
 }
 
-// A ring (radii 120 and 60) with an island of radius 25 in its hole.
-InkBitmap ring() {
+// Round-capped strokes (x0, y0, x1, y1, radius; a negative radius erases) on a canvas.
+InkBitmap strokes(std::initializer_list<std::array<double, 5>> list) {
   InkBitmap b = samples::blank(512, 512);
-  for (auto [radius, ink] : {std::pair{120, true}, {60, false}, {25, true}})
-    samples::stroke(b, 256, 256, 256, 256, radius, ink);
+  for (auto [ax, ay, bx, by, r] : list) samples::stroke(b, ax, ay, bx, by, std::abs(r), r > 0);
   return b;
 }
+
+// A ring (radii 120 and 60) with an island of radius 25 in its hole.
+InkBitmap ring() { return strokes({{256, 256, 256, 256, 120}, {256, 256, 256, 256, -60}, {256, 256, 256, 256, 25}}); }
+
+InkBitmap stripes(int width, int height) {  // one-pixel vertical lines
+  InkBitmap b = samples::blank(width, height);
+  for (int x = 0; x < width; x += 2) samples::fillRect(b, x, 0, x, height - 1);
+  return b;
+}
+
+bool between(int32_t value, int32_t a, int32_t b) { return std::min(a, b) <= value && value <= std::max(a, b); }
 
 // Hairlines as they occur in lettering, joined to heavier strokes at both ends, and
 // dots down to 3 x 3 pixels.
@@ -79,33 +90,32 @@ InkBitmap hairlinesAndDots() {
 
 }  // namespace
 
-// Filled as a font is, the outlines cover the source's pixels; no contour repeats a
-// point or is a sliver.
-TEST(TraceRaster, GlyphsRenderBackAsTheirSource) {
-  for (const InkBitmap& source : {ring(), hairlinesAndDots()}) {
+// Filled as a font is, the outlines cover the source's pixels; no contour repeats a point
+// or is a sliver. Outer contours run clockwise (negative area, y up), holes counter-
+// clockwise and an island in a hole clockwise again, so the areas add up to minus the
+// ink's (16 font units a pixel). Strokes at slants and discs turn inside potrace's segments
+// both ways, yet every off-curve point lies between its on-curve neighbours: no curve
+// turns between its ends, so a glyph's box (its points') is its outline's exact box.
+TEST(TraceRaster, GlyphsRenderBackAsTheirSourceAndCarryTheirExtremesOnCurve) {
+  const InkBitmap sources[] = {ring(), hairlinesAndDots(), strokes({{100, 120, 400, 380, 30}, {380, 90, 120, 420, 12}}),
+                               strokes({{80, 300, 430, 250, 18}, {210, 60, 260, 440, 9}, {330, 150, 330, 150, 33}}),
+                               strokes({{140, 200, 370, 330, 70}, {300, 410, 450, 60, 5}})};
+  for (const InkBitmap& source : sources) {
     std::vector<Contour> contours = trace(source);
     EXPECT_GE(renderedOverlap(source, contours), 0.97);
+    double area = 0, ink = double(std::count(source.ink.begin(), source.ink.end(), 1));
     for (const Contour& c : contours) {
+      area += contourSignedArea(c);
       for (size_t i = 0; i < c.size(); ++i) {
-        const Point &p = c[i], &q = c[(i + 1) % c.size()];
-        EXPECT_FALSE(p.x == q.x && p.y == q.y) << "repeats " << p.x << "," << p.y;
-        EXPECT_FALSE(!p.onCurve && !q.onCurve) << "off-curve neighbours";
+        const Point &p = c[(i + c.size() - 1) % c.size()], &q = c[i], &r = c[(i + 1) % c.size()];
+        EXPECT_FALSE(q.x == r.x && q.y == r.y) << "repeats " << q.x << "," << q.y;
+        EXPECT_TRUE(q.onCurve || (r.onCurve && between(q.x, p.x, r.x) && between(q.y, p.y, r.y)))
+            << "a curve turns at " << q.x << "," << q.y;
       }
       EXPECT_GT(std::abs(contourSignedArea(c)), 1.0);
     }
+    EXPECT_NEAR(-area / 16, ink, 0.02 * ink);
   }
-}
-
-// Outer contours run clockwise (negative area, y up), holes counter-clockwise, and an
-// island inside a hole is outer again. Areas in font units are 16 x canvas pixels.
-TEST(TraceOrientation, OuterClockwiseHoleCounterClockwiseIslandClockwise) {
-  std::vector<double> areas;
-  for (const Contour& c : trace(ring())) areas.push_back(contourSignedArea(c) / 16 / M_PI);
-  std::sort(areas.begin(), areas.end(), [](double a, double b) { return std::abs(a) > std::abs(b); });
-  ASSERT_EQ(areas.size(), 3u);
-  EXPECT_NEAR(areas[0], -120 * 120, 0.01 * 120 * 120);
-  EXPECT_NEAR(areas[1], 60 * 60, 0.02 * 60 * 60);
-  EXPECT_NEAR(areas[2], -25 * 25, 0.05 * 25 * 25);
 }
 
 // A square, a line and quadratic back (2/3 of its triangle), four implied on-curve points.
@@ -116,33 +126,17 @@ TEST(ContourArea, KnownShapes) {
               50 + 4 * (2.0 / 3.0) * 12.5, 1e-9);
 }
 
-TEST(TraceInput, SpecklesAndBlankCanvasGiveNothingAndBadInputIsRefused) {
+// Speckles under four pixels and a blank canvas give nothing. In the outline length that
+// bounds the work every ink-paper edge counts, the border's too; pixels touching at a
+// corner share none. Bad input and bitmaps that would keep the bus waiting for seconds
+// are refused before tracing and leave the contours alone.
+TEST(TraceInput, SpecklesGiveNothingAndBadOrTooLargeInputIsRefused) {
   InkBitmap b = samples::blank(64, 64);
   samples::set(b, 10, 10);
   samples::fillRect(b, 30, 30, 31, 30);
   samples::fillRect(b, 50, 50, 51, 51);  // four pixels: kept
   EXPECT_EQ(trace(b).size(), 1u);
   EXPECT_TRUE(trace(samples::blank(512, 512)).empty());
-  std::vector<Contour> contours;
-  EXPECT_FALSE(traceBitmap(InkBitmap{10, 10, std::vector<uint8_t>(99, 0)}, {}, contours));
-  EXPECT_FALSE(traceBitmap(InkBitmap{}, TraceParameters{}, contours));
-  EXPECT_FALSE(traceBitmap(samples::blank(8, 8), {.maxQuadraticError = 0}, contours));
-}
-
-namespace {
-
-InkBitmap stripes(int width, int height) {  // one-pixel vertical lines
-  InkBitmap b = samples::blank(width, height);
-  for (int x = 0; x < width; x += 2) samples::fillRect(b, x, 0, x, height - 1);
-  return b;
-}
-
-}  // namespace
-
-// Every ink-paper edge counts, the border's too; pixels touching at a corner share
-// none. Bitmaps that would keep the bus waiting for seconds are refused before tracing
-// and leave the contours alone.
-TEST(TraceBudget, OutlineLengthAndPixelsBoundTheWork) {
   InkBitmap diagonal = samples::blank(3, 3), full = samples::blank(5, 4), wordWide = samples::blank(64, 1);
   samples::set(diagonal, 0, 0);
   samples::set(diagonal, 1, 1);
@@ -152,8 +146,10 @@ TEST(TraceBudget, OutlineLengthAndPixelsBoundTheWork) {
                                    outlineLength(full), outlineLength(stripes(6, 10)), outlineLength(wordWide)}),
             std::vector<uint64_t>({0, 8, 18, 3 * 22, 2 + 2 * 64}));
   std::vector<Contour> contours{{{1, 2}}};
-  for (const InkBitmap& bitmap : {samples::blank(4097, 2048), stripes(1000, 251)})
+  const InkBitmap bad[] = {{10, 10, std::vector<uint8_t>(99, 0)}, {}, samples::blank(4097, 2048), stripes(1000, 251)};
+  for (const InkBitmap& bitmap : bad)
     EXPECT_FALSE(traceBitmap(bitmap, TraceParameters{}, contours).message().empty());
+  EXPECT_FALSE(traceBitmap(samples::blank(8, 8), {.maxQuadraticError = 0}, contours));
   EXPECT_EQ(contours.size(), 1u);
   EXPECT_TRUE(traceBitmap(stripes(1000, 249), TraceParameters{}, contours));
   EXPECT_EQ(contours.size(), 500u);

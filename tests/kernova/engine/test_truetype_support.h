@@ -1,7 +1,6 @@
 #pragma once
-// Shared by the engine tests: hand-made outlines and documents, big-endian access to
-// the sfnt layout independent of the writer, the sample files, temporary folders and
-// outside programs.
+// Shared by the engine tests: hand-made outlines and documents, reading fonts back, the
+// sample files, temporary folders and outside programs.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -9,13 +8,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "kernova/engine/FontDocument.h"
+#include "kernova/engine/TrueTypeReader.h"
+#include "tests/support/FileBytes.h"
 
 namespace tt {
 
@@ -37,13 +35,13 @@ inline Contour canvasSquare(int left, int top, int right, int bottom, bool hole 
 
 inline Glyph glyphOf(std::vector<Contour> contours) { return Glyph{.contours = std::move(contours)}; }
 
-// 'A' a square with a square hole, 'B' a quadratic hump, 0x80 (the euro) and 0xE9
-// (e acute) squares.
+// 'A' a square with a square hole, 'B' a quadratic hump, 0x80 (the euro) a bar reaching
+// past the ascender (1768) and descender (280), 0xE9 (e acute) a square.
 inline FontDocument latinDocument() {
   FontDocument document(FontType::Latin, "Brush Latin");
   document.setGlyph('A', glyphOf({canvasSquare(100, 300, 200, 400), canvasSquare(120, 320, 180, 380, true)}));
   document.setGlyph('B', glyphOf({{{0, 0}, {200, 400, false}, {400, 0}}}));
-  document.setGlyph(0x80, glyphOf({canvasSquare(10, 10, 20, 20)}));
+  document.setGlyph(0x80, glyphOf({canvasSquare(10, -20, 20, 520)}));
   document.setGlyph(0xE9, glyphOf({canvasSquare(50, 250, 150, 442)}));
   return document;
 }
@@ -70,15 +68,12 @@ inline FontDocument everyJapaneseCode() {
   return document;
 }
 
-inline uint32_t be16(const Bytes& b, size_t at) { return uint32_t(b.at(at)) << 8 | b.at(at + 1); }
-inline uint32_t be32(const Bytes& b, size_t at) { return be16(b, at) << 16 | be16(b, at + 2); }
-
-// The bytes of table `tag`, found through the table directory (records of 16 bytes from 12).
-inline Bytes tableBytes(const Bytes& font, const std::string& tag) {
-  for (size_t record = 12; record < 12 + 16 * be16(font, 4); record += 16)
-    if (std::string(font.begin() + long(record), font.begin() + long(record) + 4) == tag)
-      return {font.begin() + be32(font, record + 8), font.begin() + be32(font, record + 8) + be32(font, record + 12)};
-  throw std::runtime_error("no table " + tag);
+// The document a font's bytes open as, failing the test if they do not open.
+inline std::unique_ptr<FontDocument> readBack(const Bytes& bytes) {
+  std::unique_ptr<FontDocument> document;
+  Status status = kernova::loadTrueTypeFromMemory(bytes, document);
+  EXPECT_TRUE(status) << status.message();
+  return document;
 }
 
 // The files of tests/data/<folder>, in name order.
@@ -130,13 +125,5 @@ class TempDir {
   std::filesystem::path m_path;
   std::error_code m_ignored;
 };
-
-inline void writeFile(const std::string& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-inline Bytes readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 }  // namespace tt
