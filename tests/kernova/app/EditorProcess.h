@@ -5,8 +5,6 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusObjectPath>
-#include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -29,29 +27,11 @@ bool waitUntil(Condition condition, int timeoutMs) {
 
 inline QString editorExecutable() { return qEnvironmentVariable("DZ_BIN_DIR") + "/kernova"; }
 
-// Calls `member` on the editor; the interface is the object's own unless given.
-inline QDBusMessage busCall(const QString& path, const QString& member, const QVariantList& arguments = {},
-                            const QString& interface = {}) {
-  const QString own = path == "/Application" ? kEditorName : "Kernova.Document";
-  QDBusMessage message = QDBusMessage::createMethodCall(kEditorName, path, interface.isEmpty() ? own : interface, member);
+// Calls `member` of a document of the editor.
+inline QDBusMessage busCall(const QString& path, const QString& member, const QVariantList& arguments = {}) {
+  QDBusMessage message = QDBusMessage::createMethodCall(kEditorName, path, "Kernova.Document", member);
   message.setArguments(arguments);
   return QDBusConnection::sessionBus().call(message, QDBus::Block, 20000);
-}
-
-inline QVariant getProperty(const QString& path, const QString& name) {
-  const QString own = path == "/Application" ? kEditorName : "Kernova.Document";
-  return busCall(path, "Get", {own, name}, "org.freedesktop.DBus.Properties")
-      .arguments().value(0).value<QDBusVariant>().variant();
-}
-
-// The error name of setting a document's property; empty when it was set.
-inline QString setProperty(const QString& path, const QString& name, const QVariant& value) {
-  return busCall(path, "Set", {"Kernova.Document", name, QVariant::fromValue(QDBusVariant(value))},
-                 "org.freedesktop.DBus.Properties").errorName();
-}
-
-inline QString objectPath(const QDBusMessage& reply) {
-  return reply.arguments().value(0).value<QDBusObjectPath>().path();
 }
 
 inline bool editorNameOwned() {

@@ -1,11 +1,15 @@
-// Glyph outlines as painter paths: TrueType's implied on-curve points, contours that
-// start off-curve, the non-zero fill, and the placement of the em box.
+// Glyphs as the window draws them: outlines as painter paths (TrueType's implied
+// on-curve points, contours that start off-curve, the non-zero fill), the placement of
+// the em box, and what the preview line sets for a text, where a character the saved
+// font would lack shows as the font's .notdef box.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
 
 #include "kernova/app/GlyphOutline.h"
+#include "kernova/app/PreviewLine.h"
+#include "kernova/engine/TrueTypeLayout.h"
 
 namespace kernova {
 namespace {
@@ -41,13 +45,33 @@ TEST(GlyphOutline, ImpliedOnCurvePointsAndOffCurveStartsDrawTheSameShape) {
   EXPECT_FALSE(round.contains(QPointF(100, 100))) << "corners lie outside the curve through the midpoints";
 }
 
-TEST(EmBoxTransform, AscenderAtTopDescenderAtBottomAndANarrowAdvanceCentred) {
+TEST(EmBoxTransform, AscenderAtTopDescenderAtBottom) {
   const QTransform t = emBoxTransform(QRectF(10, 20, 64, 64));
   EXPECT_EQ(t.map(QPointF(0, kAscender)), QPointF(10, 20));
   EXPECT_EQ(t.map(QPointF(kDefaultAdvance, kDescender)), QPointF(74, 84));
-  const QTransform narrow = emBoxTransform(QRectF(0, 0, 64, 64), 1024);
-  EXPECT_EQ(narrow.map(QPointF(0, kAscender)), QPointF(16, 0));
-  EXPECT_EQ(narrow.map(QPointF(1024, kDescender)), QPointF(48, 64));
+}
+
+// 'A' drawn, 'B' without a glyph, the space, U+3042 (no code in a Latin font, no glyph
+// in a Japanese one); the euro sign is a code of the Latin page only.
+TEST(PreviewGlyphs, MissingCharactersShowAsTheNotdefBoxInLatinAndJapaneseFonts) {
+  const Glyph drawn{{{{0, 0}, {0, 900}, {700, 900}, {700, 0}}}, kDefaultAdvance, false};
+  for (FontType type : {FontType::Latin, FontType::Japanese}) {
+    FontDocument document(type, "preview");
+    document.setGlyph('A', drawn);
+    const std::vector<PreviewGlyph> shown = previewGlyphs(QStringLiteral("AB \u3042"), document);
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown[0].glyph, drawn);
+    EXPECT_EQ(shown[2].glyph.advance, sfnt::kSpaceAdvance);
+    EXPECT_TRUE(shown[2].glyph.empty());
+    for (size_t i : {1u, 3u}) {
+      EXPECT_TRUE(shown[i].missing) << int(type) << " " << i;
+      EXPECT_EQ(shown[i].glyph, sfnt::missingGlyph()) << int(type) << " " << i;
+    }
+    EXPECT_FALSE(shown[0].missing || shown[2].missing);
+  }
+  using Codes = std::vector<std::optional<uint16_t>>;
+  EXPECT_EQ(previewCodes(QStringLiteral("\u20AC\u3042"), FontType::Latin), (Codes{0x80, std::nullopt}));
+  EXPECT_EQ(previewCodes(QStringLiteral("\u20AC\u3042"), FontType::Japanese), (Codes{std::nullopt, 0x82A0}));
 }
 
 }  // namespace

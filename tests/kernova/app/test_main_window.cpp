@@ -1,25 +1,36 @@
-// The editor's window offscreen: the glyph grid, the current cell, the preview line,
-// the title's unsaved mark, the undo keys, the questions before unsaved work is lost, the document
-// switcher and the status bar.
+// The editor's window offscreen, with its bus service in this process and a second
+// connection that calls and listens as the lettering tool would: the glyph grid and
+// the document switcher, picks by click, arrow key and coverage filter (sent as
+// CurrentCodeChanged, unlike moves made over the bus), the drawn glyph in its cell,
+// the preview line and the Metrics panel, the unsaved mark and the undo keys, the
+// questions before unsaved work is lost, the status bar, and the batch import's reply.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QMenu>
-#include <QScrollBar>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "tests/kernova/app/TestBitmap.h"
+#include "kernova/app/BusService.h"
+#include "kernova/app/CoveragePanel.h"
 #include "kernova/app/GlyphGrid.h"
+#include "kernova/app/GlyphOutline.h"
 #include "kernova/app/MainWindow.h"
+#include "kernova/app/MetricsPanel.h"
 #include "kernova/app/PreviewLine.h"
-#include "kernova/engine/Bmp.h"
+#include "kernova/engine/Coverage.h"
+#include "tests/kernova/app/TestBitmap.h"
 
 namespace kernova {
 namespace {
 
 using Answer = MainWindow::UnsavedAnswer;
+using GlyphOnBus = std::pair<int, QByteArray>;  // (iay)
 
 int darkPixels(const QImage& image) {
   int count = 0;
@@ -28,91 +39,129 @@ int darkPixels(const QImage& image) {
   return count;
 }
 
+class PickListener : public QObject {
+  Q_OBJECT
+
+ public:
+  std::vector<int> codes;
+
+ public slots:
+  void picked(int code) { codes.push_back(code); }
+};
+
 class Window : public ::testing::Test {
  protected:
   void SetUp() override {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    ASSERT_TRUE(m_service.registerObjects(bus).ok());
+    ASSERT_TRUE(m_client.connect(bus.baseService(), {}, "Kernova.Document", "CurrentCodeChanged", &m_listener,
+                                 SLOT(picked(int))));
     m_documents.setDocumentsFolder(m_dir.path());
     m_window.setUnsavedQuestion([this](const QString& name) {
       m_asked.push_back(name);
       return m_asked.size() <= m_answers.size() ? m_answers[m_asked.size() - 1] : Answer::Cancel;
     });
-    m_window.resize(700, 600);
     m_window.show();
+    QApplication::setActiveWindow(&m_window);
+  }
+  void TearDown() override {
+    QDBusConnection::sessionBus().unregisterObject("/Application");
+    QDBusConnection::sessionBus().unregisterObject("/Documents", QDBusConnection::UnregisterTree);
   }
 
-  // Traces the sample bitmap into 'A' of document `n`, as ImportBmpfile does.
-  void import(int n) {
-    kernova::InkBitmap ink;
-    ASSERT_TRUE(kernova::readBmp(testing::sampleGlyphBmp(), ink).ok());
-    ASSERT_TRUE(m_documents.document(n)->setCurrentCode('A'));
-    ASSERT_TRUE(m_documents.document(n)->importBitmap(ink).ok());
-    m_documents.notifyChanged(n);
+  QDBusMessage call(int n, const QString& member, const QVariantList& arguments = {}) {
+    QDBusMessage message = QDBusMessage::createMethodCall(QDBusConnection::sessionBus().baseService(),
+                                                          BusService::documentPath(n), "Kernova.Document", member);
+    message.setArguments(arguments);
+    return m_client.call(message, QDBus::BlockWithGui, 5000);
   }
-
   void draw(int n) {  // a filled square in 'A', as an import gives
     m_documents.document(n)->glyphForEdit('A').contours.push_back({{200, 0}, {200, 1400}, {1800, 1400}, {1800, 0}});
     m_documents.notifyChanged(n);
   }
+  void clickCoverage(int row) {
+    CoveragePanel* panel = m_window.coveragePanel();
+    QTest::mouseClick(panel->viewport(), Qt::LeftButton, {}, panel->visualItemRect(panel->item(row)).center());
+  }
+  std::vector<int> metrics() {
+    const MetricsPanel& panel = *m_window.metrics();
+    return {panel.leftBearingBox()->value(), panel.rightBearingBox()->value(), panel.advanceBox()->value()};
+  }
+  void key(Qt::Key key) { QTest::keyClick(&m_window, key, Qt::ControlModifier); }
   int previewInk() { return darkPixels(m_window.preview()->strip()->grab().toImage()); }
 
   QTemporaryDir m_dir;
   DocumentSet m_documents;
   MainWindow m_window{m_documents};
+  QDBusConnection m_client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "listener");
+  PickListener m_listener;
+  BusService m_service{m_documents, {}};
   std::vector<QString> m_asked;
   std::vector<Answer> m_answers;
 };
 
-TEST_F(Window, GridHasOneCellPerCodeScrollsToTheLastAndFollowsTheWindowMenu) {
+// A move over the bus scrolls the grid but is not sent back; the user's picks are. The
+// Window menu switches the grid to another document.
+TEST_F(Window, PicksByClickKeyAndCoverageFilterAreSentButBusMovesAreNot) {
   m_documents.create(FontType::Latin);
-  m_documents.create(FontType::Japanese);
+  const int n = m_documents.create(FontType::Japanese);
+  const std::vector<uint16_t>& codes = m_documents.document(n)->codeOrder().codes();
+  const int index = int(codes.size()) - 3;
+  call(n, "setcode", {QVariant::fromValue<short>(0), int(codes[size_t(index)]), false});
+  call(n, "viewnextcode");
+  call(n, "viewpreviouscode");
   GlyphGrid* grid = m_window.grid();
-  EXPECT_EQ(grid->cellCount(), int(CodeOrder::forType(FontType::Japanese).codes().size()));
-  grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
-  EXPECT_EQ(grid->lastVisibleIndex(), grid->cellCount() - 1);
+  EXPECT_LE(index, grid->lastVisibleIndex()) << "the current cell is kept in view";
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(index - 1).center());
+  QTest::keyClick(grid, Qt::Key_Right);
+  EXPECT_EQ(m_documents.document(n)->currentCode(), codes[size_t(index)]);
+  clickCoverage(3);  // kyoiku kanji, all missing: the filter starts at the first
+  const std::vector<uint16_t>& kyoiku = coverageSets(FontType::Japanese)[3].codes;
+  EXPECT_EQ(grid->cellCount(), int(kyoiku.size()));
+  call(n, "getcode", {QVariant::fromValue<short>(0), false});  // the signals sent before this reply
+  QCoreApplication::processEvents();
+  EXPECT_EQ(m_listener.codes, (std::vector<int>{codes[size_t(index - 1)], codes[size_t(index)], kyoiku.front()}));
+  clickCoverage(3);
+  EXPECT_EQ(grid->cellCount(), int(codes.size()));
   const QList<QAction*> actions = m_window.windowMenu()->actions();
   ASSERT_EQ(actions.size(), 2);
   EXPECT_EQ(actions[0]->text(), "Untitled-1");
   EXPECT_TRUE(actions[1]->isChecked());
   actions[0]->trigger();
-  EXPECT_EQ(m_documents.active(), 1);
   EXPECT_EQ(grid->cellCount(), int(CodeOrder::forType(FontType::Latin).codes().size()));
 }
 
-TEST_F(Window, CurrentCellIsKeptInViewAndSetByAClick) {
-  const int n = m_documents.create(FontType::Japanese);
-  const std::vector<uint16_t>& codes = m_documents.document(n)->codeOrder().codes();
-  const int index = int(codes.size()) - 3;
-  ASSERT_TRUE(m_documents.document(n)->setCurrentCode(codes[size_t(index)]));
-  m_documents.notifyChanged(n);
-  GlyphGrid* grid = m_window.grid();
-  EXPECT_LE(index, grid->lastVisibleIndex());
-  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(index - 1).center());
-  EXPECT_EQ(m_documents.document(n)->currentCode(), codes[size_t(index - 1)]);
-}
-
-TEST_F(Window, DrawnGlyphShowsInItsCellThePreviewAndTheUnsavedMark) {
+// The Metrics panel follows the current glyph; its edits and Space All Glyphs (in the
+// Edit menu, with the dialog's answer) are undone and redone by the keys.
+TEST_F(Window, DrawnGlyphShowsInItsCellThePreviewAndTheMetricsWhoseEditsTheKeysUndo) {
   const int n = m_documents.create(FontType::Latin);
-  EXPECT_FALSE(m_window.isWindowModified());
   m_window.preview()->textField()->setText("AB");
-  const int before = previewInk();
-  import(n);
+  const int blank = previewInk();
+  draw(n);
   EXPECT_TRUE(m_window.isWindowModified());
-  EXPECT_GT(previewInk(), before + 100);
+  EXPECT_GT(previewInk(), blank + 100);
   const QRect cell = m_window.grid()->cellRect(m_documents.document(n)->codeOrder().indexOf('A'));
-  const QRect glyphArea = cell.adjusted(2, 2, -2, -GlyphGrid::kLabelHeight);
-  EXPECT_GT(darkPixels(m_window.grid()->viewport()->grab(glyphArea).toImage()), 50);
-  m_window.preview()->textField()->setText("B");
-  EXPECT_EQ(previewInk(), before) << "B has no outline";
-  QApplication::setActiveWindow(&m_window);
-  QTest::keyClick(&m_window, Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_FALSE(m_window.isWindowModified()) << "Ctrl+Z undoes the import";
-  QTest::keyClick(&m_window, Qt::Key_Y, Qt::ControlModifier);
-  EXPECT_TRUE(m_window.isWindowModified()) << "Ctrl+Y redoes it";
+  EXPECT_GT(darkPixels(m_window.grid()->viewport()->grab(cell.adjusted(2, 2, -2, -GlyphGrid::kLabelHeight)).toImage()), 50);
+  EXPECT_GT(darkPixels(m_window.metrics()->view()->grab().toImage()), 300);
   ASSERT_TRUE(m_documents.save(n).ok());
   EXPECT_FALSE(m_window.isWindowModified());
-  using Codes = std::vector<std::optional<uint16_t>>;
-  EXPECT_EQ(previewCodes(QStringLiteral("\u3042A\u20AC"), FontType::Japanese), (Codes{0x82A0, 0x41, std::nullopt}));
-  EXPECT_EQ(previewCodes(QStringLiteral("\u20AC"), FontType::Latin), (Codes{0x80}));
+  EXPECT_EQ(metrics(), (std::vector<int>{200, 248, 2048}));
+  m_window.metrics()->leftBearingBox()->setValue(50);
+  EXPECT_EQ(metrics(), (std::vector<int>{50, 248, 1898}));
+  m_window.metrics()->advanceBox()->setValue(2000);
+  EXPECT_EQ(metrics(), (std::vector<int>{50, 350, 2000}));
+  key(Qt::Key_Z);
+  key(Qt::Key_Z);
+  EXPECT_FALSE(m_window.isWindowModified()) << "back at the saved state";
+  key(Qt::Key_Y);
+  EXPECT_EQ(metrics(), (std::vector<int>{50, 248, 1898}));
+  MetricsPanel& panel = *m_window.metrics();
+  panel.setSpacingQuestion([](FontType) { return SpacingRequest{100, 60, false}; });
+  EXPECT_TRUE(qobject_cast<QWidget*>(m_window.undoAction()->parent())->actions().contains(panel.spaceAllAction()));
+  panel.spaceAllAction()->trigger();
+  EXPECT_EQ(metrics(), (std::vector<int>{100, 60, 1760}));
+  key(Qt::Key_Z);
+  EXPECT_EQ(metrics(), (std::vector<int>{50, 248, 1898}));
 }
 
 TEST_F(Window, UnsavedWorkIsAskedAboutAndCancelKeepsIt) {
@@ -133,6 +182,33 @@ TEST_F(Window, UnsavedWorkIsAskedAboutAndCancelKeepsIt) {
   EXPECT_EQ(m_window.statusBar()->currentMessage(), "ImportBmpfile failed: not a bitmap");
 }
 
+// The batch import replaces glyphs as the single members do, skips codes the font does
+// not hold and leaves the current code; a bitmap that cannot be read is refused under
+// its code.
+TEST_F(Window, BatchImportOverTheBusRepliesWithTheGlyphsItReplaced) {
+  qDBusRegisterMetaType<GlyphOnBus>();
+  qDBusRegisterMetaType<QList<GlyphOnBus>>();
+  const std::vector<uint8_t> sample = testing::sampleGlyphBmp();
+  const QByteArray bmp(reinterpret_cast<const char*>(sample.data()), qsizetype(sample.size()));
+  const int n = m_documents.create(FontType::Japanese);
+  FontDocument& document = *m_documents.document(n);
+  document.glyphForEdit(0x82A0).contours.push_back({{0, 0}, {0, 9}, {9, 9}});
+  const auto import = [&](const QList<GlyphOnBus>& glyphs) {
+    const QVariantList arguments{QVariant::fromValue(glyphs), true, QVariant::fromValue<short>(40),
+                                 QVariant::fromValue<short>(60)};
+    return call(n, "ImportBitmaps", arguments);
+  };
+  const QDBusMessage imported = import({{0x82A0, bmp}, {0xF040, bmp}, {0x82A2, bmp}});  // F040: user-defined area
+  EXPECT_EQ(imported.arguments().value(0).toInt(), 2) << imported.errorMessage().toStdString();
+  EXPECT_EQ(document.currentCode(), 0x82A0);
+  EXPECT_EQ(document.glyph(0x82A0)->contours.size(), 2u) << "the earlier contour is replaced, not kept";
+  EXPECT_EQ(*document.glyph(0x82A2), *document.glyph(0x82A0));
+  EXPECT_EQ(glyphOutline(*document.glyph(0x82A2)).controlPointRect().left(), 40) << "the side bearings are set";
+  const QDBusMessage refused = import({{0x82A4, "BM"}});
+  EXPECT_EQ(refused.errorName(), "Kernova.Error.ImportFailed");
+  EXPECT_TRUE(refused.errorMessage().contains("82A4")) << refused.errorMessage().toStdString();
+}
+
 }  // namespace
 }  // namespace kernova
 
@@ -141,3 +217,5 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
+
+#include "test_main_window.moc"
