@@ -1,7 +1,6 @@
 #pragma once
-// A main window built with fakes in a throw-away working directory. A test sets up the
-// fakes it drives (tablet, settings, editor) before build() or open().
-// main() comes from tests/support/QtTestMain.cpp.
+// A main window built with `fakes` in a throw-away working directory; a test sets up the
+// fakes it drives before build() or open(). main() is tests/support/QtTestMain.cpp's.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -34,8 +33,7 @@ class AppTest : public ::testing::Test {
     form = std::make_unique<Form1>(services);
     return *form;
   }
-  // The window on a system of code page `page`, on `code`, activated with `editor`
-  // running: the first activation connects and puts the editor on `code`.
+  // The window on `code` under code page `page`, activated: it connects to `editor`.
   void open(std::shared_ptr<fake::Application> editor, int32_t code,
             codepage::CodePage page = codepage::CodePage::Cp1252) {
     editor::setSystemCodePage(page);
@@ -44,9 +42,7 @@ class AppTest : public ::testing::Test {
     form->Form_Activate();
   }
   void openLatin(int32_t code = 0x41) { open(fake::runningEditor(fake::latinCodes(), code), code); }
-  void openJapanese() {
-    open(fake::runningEditor(fake::japaneseCodes(), 0x82A0), 0x82A0, codepage::CodePage::Cp932);
-  }
+  void openJapanese(codepage::CodePage page) { open(fake::runningEditor(fake::japaneseCodes(), 0x82A0), 0x82A0, page); }
   fake::Document& document() { return *fakes.editor.running->document(); }
   size_t imports() { return document().imports.size(); }
   // The character of the newest imported bitmap, read from its file name.

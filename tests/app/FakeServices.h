@@ -1,7 +1,6 @@
 #pragma once
-// The main window's outside services as fakes, for what a test does not drive itself: no
-// tablet driver, an empty settings store, no editor running or startable, a browser that
-// opens nothing, a registry that finds nothing.
+// The main window's outside services as fakes: no tablet driver, empty settings, no
+// editor, a browser that opens nothing, an empty registry, until a test says otherwise.
 #include <QUrl>
 #include <functional>
 #include <map>

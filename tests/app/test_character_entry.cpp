@@ -1,6 +1,5 @@
-// Moving between characters and the state the window starts in: the menu's shortcuts
-// over the text fields, keys the character field does not take as text, the stored
-// check boxes and character, the one code page, the canvas's pen width.
+// The character field and the start-up state: menu shortcuts over the text fields, keys
+// the field does not take as text, the stored check boxes and character.
 #include <QAction>
 #include <QKeyEvent>
 #include <QTest>
@@ -11,16 +10,14 @@
 namespace {
 
 using codepage::CodePage;
-using Stored = std::map<QString, QString>;
 
 struct CharacterEntry : AppTest {
-  // Form_Load with `stored` on a system of code page `page`; the editor holds a Latin
-  // or a Japanese font and connects at the first activation.
-  void load(CodePage page, Stored stored, bool japanese = false) {
-    form.reset();
+  // Form_Load with `stored` on a system of code page `page`; the editor, holding a
+  // Latin font, connects at the first activation.
+  void load(CodePage page, std::map<QString, QString> stored) {
     editor::setSystemCodePage(page);
     fakes.settings.values = std::move(stored);
-    fakes.editor.running = fake::runningEditor(japanese ? fake::japaneseCodes() : fake::latinCodes(), 0x41);
+    fakes.editor.running = fake::runningEditor(fake::latinCodes(), 0x41);
     build();
   }
 };

@@ -1,6 +1,6 @@
 // The main window's editor bridge against a scripted editor: first activation,
-// switching characters, Sync and Auto around a send, shut-down question. The link's
-// own rules (prompts, code order, glyph calls) are tests/editor's.
+// switching characters, Sync and Auto around a send. The link's own rules (prompts,
+// code order, glyph calls, the shut-down question) are tests/editor's.
 #include <QDir>
 #include <QKeyEvent>
 #include <QTest>
@@ -11,19 +11,6 @@
 namespace {
 
 using EditorBridge = AppTest;
-
-// The face for a Latin font and the shut-down question itself are the link's; the
-// window asks only about a font created at its own prompt.
-TEST_F(EditorBridge, OnlyAFontCreatedAtThePromptIsOfferedForSaving) {
-  for (const bool created : {false, true}) {
-    prompts.answers = {Prompts::Answer::Yes, Prompts::Answer::Yes, Prompts::Answer::Yes};
-    open(created ? std::make_shared<fake::Application>() : fake::runningEditor(fake::latinCodes(), 0x20), 0x41);
-    EXPECT_EQ(document().current, 0x41) << "the editor is put on the window's character";
-    document().saved_ = false;
-    form->Form_Unload();
-    EXPECT_EQ(document().saved_, created);
-  }
-}
 
 TEST_F(EditorBridge, AFailedFirstConnectionDisablesTheEditorControlsUntilTypingConnects) {
   open(nullptr, 0x41);
@@ -38,14 +25,26 @@ TEST_F(EditorBridge, AFailedFirstConnectionDisablesTheEditorControlsUntilTypingC
   EXPECT_EQ(document().current, 0x43);
 }
 
-// Typing switches like Next; Backspace tells the editor code 8 and shows the space.
-TEST_F(EditorBridge, TypingOnALatinFontSwitchesCharactersAndKeepsTheirStrokes) {
+// Typing switches like Next, and neither switches when the old strokes cannot be saved
+// (regression: loading the new character emptied the log). Backspace tells the editor
+// code 8 and shows the space.
+TEST_F(EditorBridge, TypingAndNextSwitchCharactersUnlessTheOldStrokesCannotBeSaved) {
   openLatin();
   drawStroke();
   const int32_t drawn = records();
+  ASSERT_TRUE(QDir(workingDirectory()).mkpath("data/srfm_data0041.log"));  // the save fails
+  const std::function<void()> moves[] = {[&] { QTest::keyClicks(form->TextChar, "B"); },
+                                         [&] { form->CommandNext_Click(); }};
+  for (const auto& move : moves) {
+    move();
+    EXPECT_EQ(form->TextChar->text(), "A");
+    EXPECT_EQ(records(), drawn);
+    EXPECT_EQ(document().current, 0x41) << "the editor is put back";
+    EXPECT_TRUE(form->LabelStat->text().contains("を保存できません")) << form->LabelStat->text().toStdString();
+  }
+  ASSERT_TRUE(QDir(workingDirectory()).rmdir("data/srfm_data0041.log"));
   QTest::keyClicks(form->TextChar, "B");
   EXPECT_EQ(document().current, 0x42);
-  EXPECT_EQ(form->LabelChar->text(), "B");
   EXPECT_EQ(records(), 0) << "B has no strokes yet";
   QTest::keyClicks(form->TextChar, "A");
   EXPECT_EQ(records(), drawn);
@@ -75,9 +74,8 @@ TEST_F(EditorBridge, AutoAndSyncExcludeEachOtherAndShapeTheSend) {
   EXPECT_EQ(document().bearings, (std::vector<std::pair<int16_t, int16_t>>{{12, 20}}));
 }
 
-// Regressions: leaving a canvas without ink (a fresh working folder, a Clear) replaced
-// the editor's glyph with nothing; a count set for a change event that never came (a
-// Next at the last code leaves the field as it was) swallowed the next transfer.
+// Regressions: leaving a canvas without ink replaced the editor's glyph with nothing; a
+// count set for a change event that never came (Next at the last code) swallowed a send.
 TEST_F(EditorBridge, SyncSendsTheInkLeftAndSwallowsOnlyTheChangeEventsThatCome) {
   openLatin(0xFE);
   form->CheckSync->setChecked(true);
@@ -111,12 +109,11 @@ TEST_F(EditorBridge, ABitmapThatCannotBeWrittenAbandonsTheSendAndAFailedImportIs
   EXPECT_TRUE(form->LabelStat->text().startsWith("Kernovaへ文字を読み込めませんでした（"));
 }
 
-// Regression: the fall-back of a Western reference face to "A" and the cap of a new
-// Latin font at 255 changed the character without saving or loading, so the old
-// character's strokes were later written over the new character's file.
+// Regression: a Western face's fall-back to "A" and a new Latin font's cap at 255 changed
+// the character without saving the old strokes and loading the new.
 TEST_F(EditorBridge, EveryChangeOfCharacterSavesTheOldStrokesAndLoadsTheNew) {
   const std::pair<QString, std::function<void()>> cases[] = {
-      {"srfm_data0041.log", [&] { openJapanese(); form->TextFace->setText("Arial"); }},
+      {"srfm_data0041.log", [&] { openJapanese(codepage::CodePage::Cp932); form->TextFace->setText("Arial"); }},
       {"srfm_data00FF.log", [&] {
          prompts.answers = {Prompts::Answer::Yes, Prompts::Answer::Yes};  // a new Latin font
          open(std::make_shared<fake::Application>(), 0x82A0);
@@ -131,29 +128,10 @@ TEST_F(EditorBridge, EveryChangeOfCharacterSavesTheOldStrokesAndLoadsTheNew) {
   }
 }
 
-// Regression: a switch went ahead when the old strokes could not be saved, and loading
-// the new character emptied the log.
-TEST_F(EditorBridge, ASwitchThatCannotSaveTheOldStrokesIsRefused) {
-  const std::function<void()> moves[] = {[&] { QTest::keyClicks(form->TextChar, "B"); },
-                                         [&] { form->CommandNext_Click(); }};
-  for (const auto& move : moves) {
-    openLatin();
-    drawStroke();
-    const int32_t drawn = records();
-    ASSERT_TRUE(QDir(workingDirectory()).mkpath("data/srfm_data0041.log"));  // the save fails
-    move();
-    EXPECT_EQ(form->TextChar->text(), "A");
-    EXPECT_EQ(records(), drawn);
-    EXPECT_EQ(document().current, 0x41) << "the editor is put back";
-    EXPECT_TRUE(form->LabelStat->text().contains("を保存できません")) << form->LabelStat->text().toStdString();
-    ASSERT_TRUE(QDir(workingDirectory()).rmdir("data/srfm_data0041.log"));
-  }
-}
-
 // An input method's character replaces the one in the field and switches once, also
 // outside a Japanese locale when the editor's font is Japanese.
 TEST_F(EditorBridge, ASecondJapaneseCharacterReplacesTheFirstAndSwitchesOnce) {
-  open(fake::runningEditor(fake::japaneseCodes(), 0x82A0), 0x82A0);
+  openJapanese(codepage::CodePage::Cp1252);
   form->TextChar->end(false);
   drawStroke();
   const int32_t drawn = records();

@@ -1,14 +1,11 @@
-// The tool against a scripted editor: a code picked in the editor's window is followed
-// like Next (Sync first, strokes saved and loaded, waiting out a stroke), and Send All
-// Written Characters sends every inked stroke file in batches, skipping empty ones,
-// cancellable, without touching the current character.
+// A code picked in the editor is followed like Next, waiting out a stroke; Send All sends
+// every inked stroke file in cancellable batches and leaves the current character alone.
 #include <QProgressDialog>
 #include <filesystem>
 
 #include "glyph/GlyphBitmap.h"
 #include "strokes/StrokeFile.h"
 #include "tests/app/AppHarness.h"
-#include "widgets/PictureBox.h"
 
 namespace {
 
@@ -24,7 +21,7 @@ struct FollowAndSendAll : AppTest {
 };
 
 TEST_F(FollowAndSendAll, APickedCodeSwitchesLikeNextAndWaitsForTheStrokeBeingDrawn) {
-  openJapanese();
+  openJapanese(codepage::CodePage::Cp932);
   ASSERT_TRUE(fakes.editor.pick);
   form->CheckSync->click();
   drawStroke();

@@ -1,8 +1,5 @@
-// The order of start-up and shut-down, observed through the fakes the window talks to:
-// settings before the character's strokes, the tablet last at start; at shut-down the
-// Sync send, the stroke file, the settings, the save question, the tablet.
-#include <QAction>
-#include <QTimer>
+// Start-up and shut-down order, seen through the fakes: settings, strokes, tablet at
+// start; Sync send, stroke file, settings, save question, tablet at shut-down.
 #include <csignal>
 #include <filesystem>
 
@@ -56,24 +53,23 @@ TEST_F(Lifecycle, StartUpAndShutDownTakeTheirStepsInOrder) {
   EXPECT_EQ(fakes.tablet.closes, 1) << "and the tablet still closes";
 }
 
-// File > Exit and a termination signal close the window through the same shut-down.
-TEST_F(Lifecycle, ExitAndTerminationSignalCloseThroughTheShutDown) {
-  const std::function<void()> closers[] = {[&] { form->mnuFileExit->trigger(); }, [] { std::raise(SIGTERM); }};
-  for (const auto& close : closers) {
-    fs::remove_all(dataFile(""));
-    start();
-    form->show();
-    platform::closeOnTerminationSignals(form.get());
-    form->PictureDOT_MouseDown(1, 0, 50, 50);
-    form->PictureDOT_MouseUp(1, 0, 50, 50);
-    settings.writes.clear();
-    close();
-    for (int i = 0; i < 100 && form->isVisible(); ++i) QApplication::processEvents();
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_FALSE(form->Timer1->isActive());
-    EXPECT_EQ(fs::file_size(dataFile("srfm_data0021.log")), 20u) << "the strokes were saved";
-    EXPECT_EQ(settings.writes.size(), 1u);
-  }
+// A termination signal closes through the same shut-down. The editor already held a
+// font: only a font created at the window's own prompt is offered for saving.
+TEST_F(Lifecycle, TerminationSignalClosesThroughTheShutDown) {
+  fakes.editor.running = fake::runningEditor(fake::latinCodes(), 0x20);
+  start();
+  form->Form_Activate();
+  EXPECT_EQ(document().current, 0x21) << "the editor is put on the window's character";
+  document().saved_ = false;
+  platform::closeOnTerminationSignals(form.get());
+  form->show();
+  drawStroke();
+  std::raise(SIGTERM);
+  for (int i = 0; i < 100 && form->isVisible(); ++i) QApplication::processEvents();
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_GT(fs::file_size(dataFile("srfm_data0021.log")), 0u) << "the strokes were saved";
+  EXPECT_EQ(settings.writes.size(), 1u);
+  EXPECT_TRUE(prompts.asked.empty());
 }
 
 }  // namespace

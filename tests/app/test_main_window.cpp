@@ -1,11 +1,9 @@
-// The main window as a user meets it: a stroke drawn with simulated mouse events on the
-// real canvas, the sliders, Clear / UnDo / ReDo on the canvas. Widths, ink and replay
-// are the brush engine's and the canvas's.
+// Mouse strokes on the real canvas, the sliders, Clear / UnDo / ReDo. Widths, ink and
+// replay are the brush engine's and the canvas's.
 #include <QAction>
 #include <QSlider>
 
 #include "tests/app/AppHarness.h"
-#include "widgets/PictureBox.h"
 
 namespace {
 

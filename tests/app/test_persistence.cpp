@@ -88,9 +88,8 @@ TEST_F(Persistence, PresetsStoreTheCurrentWidthsAndModeAndApplyThem) {
   EXPECT_EQ(saved("PresetMax1"), "40");
 }
 
-// Regression: Clear used to empty the log even when its strokes could not be saved, so
-// UnDo could only reload an older file and the strokes were gone. With a data folder
-// UnDo reads them back from the file; without one, from memory.
+// Regression: Clear emptied the log even when its strokes could not be saved. UnDo reads
+// them back from the file, or without a data folder from memory.
 TEST_F(Persistence, UndoAfterClearRestoresTheClearedStrokes) {
   for (bool folder : {true, false}) {
     form.reset();

@@ -1,7 +1,5 @@
-// The reference character on the main window: the face shown and when it redraws, the
-// Western face's effect on the character, the guide switch and the enlarged guide on
-// the canvas and (never ink) in the exported glyph, cropping by drag. Substitution,
-// codes, the enlargement, the drag step and the bitmap's layout are the libraries'.
+// The reference character on the main window: its face, the Western face's fall-back,
+// the guide on the canvas (never in the glyph), cropping by drag. The rules are tests/reference's.
 #include "canvas/RetainedImage.h"
 #include "reference/ReferenceGuide.h"
 #include "tests/app/AppHarness.h"
@@ -46,9 +44,8 @@ TEST_F(Reference, WesternFaceTurnsDoubleByteCodesIntoAAndKeepsSingleBytes) {
   }
 }
 
-// Under the guide line, the canvas shows the label enlarged while the guide is on and
-// only background while it is off; the switch redraws. The exported glyph holds the
-// black strokes only, upright, named after the character's code.
+// Above the guide line the canvas shows the label enlarged only while the guide is on;
+// the switch redraws. The exported glyph holds the black strokes only, upright.
 TEST_F(Reference, TheGuideSwitchShowsTheEnlargedLabelOnTheCanvasButNeverInTheGlyph) {
   form->TextFace->setText("MS Gothic");
   form->LabelChar->setText(QString::fromUtf8("永"));

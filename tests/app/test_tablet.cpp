@@ -1,13 +1,11 @@
-// Pen input in the main window: a missing or refusing tablet, and strokes, the meter and
-// the readout driven by synthetic tablet events through the real layer. The width and
-// ink rules are the brush engine's, the readout's items the packet tracker's.
+// Pen input in the main window: a missing or refusing tablet, and synthetic tablet events
+// through the real layer. Width, ink and readout rules are tests/brush's and tests/input's.
 #include <QPointingDevice>
 #include <QTabletEvent>
 #include <QWindow>
 
 #include "platform/TabletLayer.h"
 #include "tests/app/AppHarness.h"
-#include "widgets/PictureBox.h"
 
 namespace {
 
