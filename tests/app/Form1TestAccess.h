@@ -15,9 +15,7 @@ struct Form1TestAccess {
   bool editorUnavailable() const { return form.m_editorUnavailable; }
   int32_t BMin() const { return form.m_BMin; }
   int32_t BMax() const { return form.m_BMax; }
-  int32_t syncSkipCount() const { return form.m_syncSkipCount; }
   int32_t fonttype() const { return form.fonttype(); }  // 0 unknown, 1 Latin, 2 Japanese
-  bool editorConnected() const { return form.editorConnected(); }
 };
 
 inline Form1TestAccess peek(Form1& form) { return {form}; }

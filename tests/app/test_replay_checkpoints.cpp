@@ -1,6 +1,5 @@
-// Canvas checkpoints: a redraw that starts from a checkpoint draws exactly what a full
-// replay draws, across undo, redo, new strokes after undo, another log and another
-// picture underneath.
+// Canvas checkpoints: a redraw from a checkpoint draws exactly what a full replay draws,
+// whatever changed in the log or the picture underneath.
 #include <gtest/gtest.h>
 
 #include <functional>
