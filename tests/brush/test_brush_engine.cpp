@@ -80,15 +80,9 @@ TEST_F(Brush, FactorStepDependsOnBaseWidth) {
 
 // A mouse-mode stroke of the given width, down at (100, 100) and released at (100, 104)
 // after one move (or a still click): the tail runs on from the release point by a fifth
-// of the last move (4 -> 1 pixel) per step.
+// of the last move (4 -> 1 pixel) per step; `widths` holds (step, width) pairs.
 TEST_F(Brush, PenUpTailNarrowsEvenlyAndFraysOnlyAboveThirty) {
-  struct Case {
-    int width;
-    bool sumiro, moved;
-    double random;
-    size_t steps;
-    std::vector<std::pair<size_t, int32_t>> widths;  // step index, width
-  };
+  struct Case { int width; bool sumiro, moved; double random; size_t steps; std::vector<std::pair<size_t, int32_t>> widths; };
   const Case cases[] = {
       {30, true, true, 0.0, 16, {{0, 28}, {1, 26}, {2, 25}, {7, 16}, {14, 3}, {15, 1}}},
       {50, true, true, 0.0, 20, {{0, 45}, {7, 27}, {8, 28}, {19, 1}}},  // 47.55 frays to 45
@@ -147,23 +141,10 @@ TEST_F(Brush, InkFollowsButtonsModifiersAndPenEnd) {
   }
 }
 
-TEST_F(Brush, ModeShowsOnTheIndicatorAndTheMeter) {
-  limits(5, 20);
-  engine.down(at({10, 10}));
-  EXPECT_EQ(host.indicator, colours::Red);
-  engine.up(at({10, 10}));
-  EXPECT_EQ(host.indicator, colours::White);
-  pen.cursor = 1;
-  pen.pressure = 512;
-  engine.down(at({10, 10}));
-  EXPECT_EQ(host.meter, (std::pair<int, Colour>{60, colours::Blue})) << "round(60.5) halves to even";
-  engine.up(at({10, 10}));
-  EXPECT_EQ(host.meter, (std::pair<int, Colour>{0, colours::White})) << "cleared at button-up";
-}
-
-// The reading a sample carries takes effect where the packets were read: before the
-// mode is chosen at button-down, after the tail at button-up.
-TEST_F(Brush, TabletReadingSetsTheWidthAtItsStepOnly) {
+// Mouse mode shows on the indicator, tablet mode on the meter. The reading a sample
+// carries takes effect where the packets were read: before the mode is chosen at
+// button-down, after the tail at button-up.
+TEST_F(Brush, TabletReadingSetsTheWidthAtItsStepOnlyAndShowsOnTheMeter) {
   limits(1, 20);
   pen.cursor = 1;
   pen.pressure = 1023;
@@ -177,6 +158,16 @@ TEST_F(Brush, TabletReadingSetsTheWidthAtItsStepOnly) {
   EXPECT_EQ(host.log.at(0).width, 17) << "a fall of more than 5 goes 3 per reading";
   engine.up(at({100, 100}));
   EXPECT_EQ(host.log.at(1).width, 16) << "the tail narrows from 17, not from the release's 14";
+  EXPECT_EQ(host.meter, (std::pair<int, Colour>{0, colours::White})) << "cleared at button-up";
+  pen.pressure = 512;
+  engine.down(at({10, 10}));
+  EXPECT_EQ(host.meter, (std::pair<int, Colour>{60, colours::Blue})) << "round(60.5) halves to even";
+  engine.up(at({10, 10}));
+  pen.cursor = 0;
+  engine.down(at({10, 10}));
+  EXPECT_EQ(host.indicator, colours::Red);
+  engine.up(at({10, 10}));
+  EXPECT_EQ(host.indicator, colours::White);
 }
 
 TEST_F(Brush, WidthClockGrowsPerTickAndShrinksOnFastSumiroMoves) {

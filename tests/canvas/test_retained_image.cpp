@@ -55,4 +55,27 @@ TEST(RetainedImageSegments, ClipAtTheEdgesAndMarkOnlyWhatChanged) {
   EXPECT_EQ(inkCount(picture), 50 * 11);
 }
 
+// A segment skips the pixels of the disc the previous one ended with, but only while
+// that disc is on the picture in full: not after a narrower end, nor once the picture
+// was cleared, filled or copied over.
+TEST(RetainedImageSegments, AJointIsWholeWhateverCameBefore) {
+  RetainedImage expected(100, 100);
+  expected.setDrawWidth(12);
+  expected.dot(30, 40);
+  expected.lineTo(70, 40);
+  struct Case { const char* name; int dotWidth; void (*between)(RetainedImage&); };
+  for (const Case& c : {Case{"narrower end", 4, [](RetainedImage&) {}},
+                        Case{"cleared", 12, [](RetainedImage& p) { p.clear(); }},
+                        Case{"filled", 12, [](RetainedImage& p) { p.fillRect(0, 0, 99, 99, colours::SystemWindow); }},
+                        Case{"copied over", 12, [](RetainedImage& p) { p.copyFrom(RetainedImage(100, 100)); }}}) {
+    RetainedImage picture(100, 100);
+    picture.setDrawWidth(c.dotWidth);
+    picture.dot(30, 40);
+    c.between(picture);
+    picture.setDrawWidth(12);
+    picture.lineTo(70, 40);
+    EXPECT_EQ(picture.image(), expected.image()) << c.name;
+  }
+}
+
 }  // namespace

@@ -8,7 +8,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 
-#include <functional>
+#include <optional>
 
 #include "tests/support/FileBytes.h"
 
@@ -33,28 +33,18 @@ struct FileSizeLimit {
 };
 
 TEST(AtomicFile, AFailedStepLeavesTheOldFileAndNoTemporary) {
-  struct Case {
-    const char* name;
-    const char* target;  // under the test folder
-    common::WriteResult::Step step;
-    std::function<common::WriteResult(const fs::path&)> write;
-  };
-  const std::string bytes(4096, 'n');
-  const std::vector<Case> cases = {
-      {"disk full", "font.ttf", common::WriteResult::Step::Write,
-       [&](const fs::path& p) { FileSizeLimit full(100); return common::writeFileAtomically(p, bytes); }},
-      {"a folder in the way", "folder", common::WriteResult::Step::Replace,
-       [&](const fs::path& p) { return common::writeFileAtomically(p, bytes); }},
-      {"no folder", "missing/font.ttf", common::WriteResult::Step::Create,
-       [&](const fs::path& p) { return common::writeFileAtomically(p, bytes); }},
-  };
-  for (const Case& c : cases) {
+  struct Case { const char* name; const char* target; rlim_t fileSizeLimit; common::WriteResult::Step step; };
+  for (const Case& c : {Case{"disk full", "font.ttf", 100, common::WriteResult::Step::Write},
+                        Case{"a folder in the way", "folder", 0, common::WriteResult::Step::Replace},
+                        Case{"no folder", "missing/font.ttf", 0, common::WriteResult::Step::Create}}) {
     SCOPED_TRACE(c.name);
     const fs::path folder = fs::temp_directory_path() / ("atomic_file_" + std::to_string(::getpid()));
-    fs::remove_all(folder);
     fs::create_directories(folder / "folder");
     writeBytes(folder / "font.ttf", "old");
-    const common::WriteResult result = c.write(folder / c.target);
+    std::optional<FileSizeLimit> full;
+    if (c.fileSizeLimit) full.emplace(c.fileSizeLimit);
+    const common::WriteResult result = common::writeFileAtomically(folder / c.target, std::string(4096, 'n'));
+    full.reset();
     EXPECT_EQ(result.step, c.step);
     EXPECT_NE(result.error, 0);
     EXPECT_FALSE(result.describe().empty());

@@ -1,27 +1,25 @@
 // The tool against the real editor on a private bus: the editor is started beside
-// the tool, a glyph drawn with mouse events is sent, the font is saved, and the
-// saved font must render through FreeType like the canvas (the validators run over
-// the editor's fonts in the kernova tests).
+// the tool, a drawn glyph is sent, the font is saved, and the saved font must render
+// through FreeType like the canvas (the validators run over the editor's fonts in the
+// kernova tests).
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDBusInterface>
 #include <QDBusObjectPath>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QSlider>
 #include <QTemporaryDir>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include "app/Form1.h"
+#include "canvas/RetainedImage.h"
 #include "editor/SystemCodePage.h"
 #include "platform/DBusEditor.h"
 #include "tests/app/FakeServices.h"
 #include "tests/app/Form1TestAccess.h"
 #include "tests/kernova/app/EditorProcess.h"
-#include "widgets/PictureBox.h"
 
 namespace {
 
@@ -63,19 +61,11 @@ TEST(KernovaSend, ADrawnGlyphSentAndSavedRendersLikeTheCanvas) {
   fakes.prompts.answers = {Prompts::Answer::Yes, Prompts::Answer::Yes};  // new font, Latin
   form->Form_Activate();
   ASSERT_TRUE(peek(*form).editorLinked()) << form->LabelStat->text().toStdString();
-  form->SliderMax->setValue(30);
-  form->SliderMin->setValue(30);
-  auto mouse = [&](QEvent::Type type, QPointF p) {
-    const QPointF local = p + QPointF(1, 1);  // the canvas border
-    const bool move = type == QEvent::MouseMove, press = type == QEvent::MouseButtonPress;
-    QMouseEvent event(type, local, form->PictureDOT->mapToGlobal(local), move ? Qt::NoButton : Qt::LeftButton,
-                      move || press ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(form->PictureDOT, &event);
-  };
+  RetainedImage& canvas = form->canvas();  // the strokes' way onto it is the window tests'
+  canvas.setDrawWidth(30);
   for (auto [from, to] : {std::pair{QPointF(120, 420), QPointF(250, 80)}, {{250, 80}, {380, 420}}, {{170, 300}, {330, 300}}}) {
-    mouse(QEvent::MouseButtonPress, from);
-    for (int i = 1; i <= 20; ++i) mouse(QEvent::MouseMove, from + (to - from) * (i / 20.0));
-    mouse(QEvent::MouseButtonRelease, to);
+    canvas.dot(from.x(), from.y());
+    canvas.lineTo(to.x(), to.y());
   }
   form->CommandKernova_Click();
 
@@ -85,7 +75,7 @@ TEST(KernovaSend, ADrawnGlyphSentAndSavedRendersLikeTheCanvas) {
   const QString fontPath = dir.filePath("brush.ttf");
   const QDBusMessage saved = QDBusInterface(kEditorName, document, "Kernova.Document").call("SaveAs", fontPath);
   ASSERT_EQ(saved.type(), QDBusMessage::ReplyMessage) << saved.errorMessage().toStdString();
-  EXPECT_GT(renderedOverlap(fontPath, form->canvas().image(), 'A'), 0.9);
+  EXPECT_GT(renderedOverlap(fontPath, canvas.image(), 'A'), 0.9);
   form.reset();  // before the editor goes, as at the tool's shut-down
   QDBusInterface(kEditorName, "/Application", kEditorName).call("Quit");
   kernova::testing::waitUntil([] { return !editorNameOwned(); }, 5000);

@@ -13,16 +13,13 @@
 
 namespace {
 
-TEST(FaceSubstitution, WindowsJapaneseNamesRealiseIpaFaces) {
+TEST(FaceSubstitution, WindowsJapaneseNamesRealiseIpaFacesWithTheirCharacterSet) {
   reference::installFaceSubstitutions();
   reference::installFaceSubstitutions();  // a second call changes nothing
   QFont gothic(QString::fromUtf8("ＭＳ Ｐゴシック"));
   EXPECT_EQ(reference::realisedFace(gothic), "IPAPGothic");
   EXPECT_EQ(QFont::substitutes(QString::fromUtf8("ＭＳ Ｐゴシック")).size(), 1);
   EXPECT_EQ(reference::realisedFace(QFont("MS PMincho")), "IPAPMincho");
-}
-
-TEST(FaceSubstitution, CharacterSetFollowsJapaneseSupport) {
   EXPECT_EQ(reference::faceCharacterSet("IPAMincho"), reference::kShiftJisCharSet);
   EXPECT_EQ(reference::faceCharacterSet("Liberation Sans"), reference::kWesternCharSet);
 }

@@ -1,13 +1,11 @@
 // Stroke files: the sample files under tests/data/strokefile, the exact text written,
-// the streaming parser's limits, the replay-cost bound and the damaged-file path.
+// the streaming parser's record cap, what a file may be and the damaged-file path.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "brush/StrokeReplay.h"
-#include "canvas/RetainedImage.h"
 #include "strokes/StrokeFile.h"
 #include "tests/support/FileBytes.h"
 
@@ -15,8 +13,6 @@ namespace fs = std::filesystem;
 using strokefile::LoadOutcome;
 
 namespace {
-
-const std::string kFourLines = "1,3,120,345\r\n2,3,121,350\r\n2,4,123,358\r\n3,0,0,0\r\n";
 
 struct TempFolder {
   fs::path path = [] {
@@ -54,8 +50,8 @@ std::optional<int> numberInName(const fs::path& file) {
 
 }  // namespace
 
-// Good files load, survive a write and a reread unchanged and replay without harm; bad
-// files are refused with the log emptied.
+// Good files load; bad files are refused with the log emptied. Their round trip and
+// any chunking of them are the fuzzer's, seeded from the same folders.
 TEST(StrokeFileSamples, GoodFilesLoadAndBadFilesAreRefused) {
   const fs::path samples = fs::path(std::getenv("DZ_SOURCE_DIR")) / "tests/data/strokefile";
   int seen = 0;
@@ -66,24 +62,11 @@ TEST(StrokeFileSamples, GoodFilesLoadAndBadFilesAreRefused) {
       StrokeLog log = logOf(2);
       const strokefile::LoadResult result = strokefile::readStrokeFile(entry.path(), log);
       const std::optional<int> number = numberInName(entry.path());
-      if (!good) {
-        EXPECT_EQ(result.outcome, LoadOutcome::Damaged);
-        EXPECT_EQ(log.logEnd(), 0);
-        if (number) {
-          EXPECT_EQ(result.message.rfind(std::to_string(*number) + "行目", 0), 0u) << result.message;
-        }
-        continue;
+      EXPECT_EQ(result.outcome, good ? LoadOutcome::Loaded : LoadOutcome::Damaged) << result.message;
+      EXPECT_EQ(log.logEnd(), good ? number.value_or(log.logEnd()) : 0);
+      if (!good && number) {
+        EXPECT_EQ(result.message.rfind(std::to_string(*number) + "行目", 0), 0u) << result.message;
       }
-      ASSERT_EQ(result.outcome, LoadOutcome::Loaded) << result.message;
-      EXPECT_EQ(log.logEnd(), number.value_or(log.logEnd()));
-      TempFolder folder;
-      ASSERT_TRUE(strokefile::writeStrokeFile(folder / "a.log", log));
-      StrokeLog back;
-      ASSERT_EQ(strokefile::readStrokeFile(folder / "a.log", back).outcome, LoadOutcome::Loaded);
-      ASSERT_EQ(back.logEnd(), log.logEnd());
-      for (int32_t i = 0; i < log.logEnd(); ++i) EXPECT_EQ(back.at(i), log.at(i)) << i;
-      RetainedImage image(512, 512);
-      replayStrokes(log, image, 0, log.logEnd() - 1);
     }
   }
   EXPECT_GE(seen, 20);
@@ -103,21 +86,6 @@ TEST(StrokeFileFormat, WritesKindWidthXYWithCrLfAndOnlyTheLiveStrokes) {
   EXPECT_FALSE(strokefile::writeStrokeFile(folder / "missing/a.log", log).message().empty());
 }
 
-TEST(StrokeFileLoad, ChunkBoundariesDoNotMatter) {
-  StrokeLog whole;
-  const std::string odd = "1,3,120,345\r\n\r\n2, -3 ,121,350\r" + kFourLines;
-  ASSERT_TRUE(strokefile::parseStrokeRecords(odd, whole));
-  for (size_t split = 0; split <= odd.size(); ++split) {
-    StrokeLog log;
-    strokefile::StrokeTextParser parser(log);
-    ASSERT_TRUE(parser.feed(std::string_view(odd).substr(0, split)));
-    ASSERT_TRUE(parser.feed(std::string_view(odd).substr(split)));
-    ASSERT_TRUE(parser.finish()) << split;
-    ASSERT_EQ(log.logEnd(), whole.logEnd()) << split;
-    for (int32_t i = 0; i < log.logEnd(); ++i) ASSERT_EQ(log.at(i), whole.at(i)) << split;
-  }
-}
-
 TEST(StrokeFileLoad, RecordCountIsCappedAndAFailedParserStaysFailed) {
   const std::string block = repeated("2,1,1,1\n", 8192);
   StrokeLog log;
@@ -131,37 +99,29 @@ TEST(StrokeFileLoad, RecordCountIsCappedAndAFailedParserStaysFailed) {
   EXPECT_EQ(log.logEnd(), 0);
 }
 
-// Regression: files within the old limits froze the window for seconds: 200,000
-// canvas-filling records took 43 s to draw.
-TEST(StrokeFileLoad, AFileThatWouldTakeTooLongToDrawIsDamaged) {
-  TempFolder folder;
-  const std::pair<std::string, LoadOutcome> cases[] = {
-      {repeated("1,2000,256,256\r\n3,0,0,0\r\n", 10'000), LoadOutcome::Damaged},
-      {repeated("1,250,0,0\r\n2,250,511,511\r\n2,250,0,400\r\n3,0,0,0\r\n", 5'000), LoadOutcome::Damaged},
-      {repeated("1,20,100,100\r\n2,20,103,101\r\n2,21,106,103\r\n3,0,0,0\r\n", 25'000), LoadOutcome::Loaded}};
-  for (const auto& [text, outcome] : cases) {
-    writeBytes(folder / "a.log", text);
-    StrokeLog log;
-    EXPECT_EQ(strokefile::readStrokeFile(folder / "a.log", log).outcome, outcome) << text.substr(0, 30);
-  }
-}
-
-TEST(StrokeFileRead, MissingIsTheEmptyLogAndWhatIsNoRegularFileIsDamaged) {
+// Missing is the empty log; what is no regular file, too big or too slow to draw is
+// damaged. Regression: files within the old limits froze the window for seconds:
+// 200,000 canvas-filling records took 43 s to draw.
+TEST(StrokeFileRead, MissingIsTheEmptyLogAndWhatIsNoRegularFileOrTooSlowToDrawIsDamaged) {
   TempFolder folder;
   fs::create_directory(folder / "dir.log");
   ASSERT_EQ(::mkfifo((folder / "fifo.log").c_str(), 0600), 0);
   { std::ofstream(folder / "huge.log"); }
   fs::resize_file(folder / "huge.log", uint64_t(strokefile::kMaxFileBytes) + 1);  // sparse
+  writeBytes(folder / "blots.log", repeated("1,2000,256,256\r\n3,0,0,0\r\n", 10'000));
+  writeBytes(folder / "sweeps.log", repeated("1,250,0,0\r\n2,250,511,511\r\n2,250,0,400\r\n3,0,0,0\r\n", 5'000));
+  writeBytes(folder / "many.log", repeated("1,20,100,100\r\n2,20,103,101\r\n2,21,106,103\r\n3,0,0,0\r\n", 25'000));
   const std::pair<const char*, LoadOutcome> cases[] = {
-      {"none.log", LoadOutcome::Missing}, {"nofolder/none.log", LoadOutcome::Missing},
-      {"dir.log", LoadOutcome::Damaged}, {"fifo.log", LoadOutcome::Damaged},
-      {"huge.log", LoadOutcome::Damaged}};
+      {"none.log", LoadOutcome::Missing},  {"nofolder/none.log", LoadOutcome::Missing},
+      {"dir.log", LoadOutcome::Damaged},   {"fifo.log", LoadOutcome::Damaged},
+      {"huge.log", LoadOutcome::Damaged},  {"blots.log", LoadOutcome::Damaged},
+      {"sweeps.log", LoadOutcome::Damaged}, {"many.log", LoadOutcome::Loaded}};
   for (const auto& [name, outcome] : cases) {
     StrokeLog log = logOf(2);
     const auto result = strokefile::readStrokeFile(folder / name, log);
     EXPECT_EQ(result.outcome, outcome) << name;
-    EXPECT_EQ(result.message.empty(), outcome == LoadOutcome::Missing) << name;
-    EXPECT_EQ(log.logEnd(), 0) << name;
+    EXPECT_EQ(result.message.empty(), outcome != LoadOutcome::Damaged) << name;
+    EXPECT_EQ(log.logEnd() == 0, outcome != LoadOutcome::Loaded) << name;
   }
 }
 
