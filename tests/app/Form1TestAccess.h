@@ -16,6 +16,7 @@ struct Form1TestAccess {
   int32_t BMin() const { return form.m_BMin; }
   int32_t BMax() const { return form.m_BMax; }
   int32_t fonttype() const { return form.fonttype(); }  // 0 unknown, 1 Latin, 2 Japanese
+  editor::EditorLink& editorLink() const { return form.editorLink(); }
 };
 
 inline Form1TestAccess peek(Form1& form) { return {form}; }

@@ -15,7 +15,9 @@
 
 #include "app/Form1.h"
 #include "canvas/RetainedImage.h"
+#include "editor/EditorLink.h"
 #include "editor/SystemCodePage.h"
+#include "glyph/GlyphBitmap.h"
 #include "platform/DBusEditor.h"
 #include "tests/app/FakeServices.h"
 #include "tests/app/Form1TestAccess.h"
@@ -68,6 +70,14 @@ TEST(KernovaSend, ADrawnGlyphSentAndSavedRendersLikeTheCanvas) {
     canvas.lineTo(to.x(), to.y());
   }
   form->CommandKernova_Click();
+  // The same ink as a batch of one for 'B': the batch member's marshalling at both ends.
+  const QImage& image = canvas.image();
+  std::vector<editor::GlyphImage> batch{{'B', {}}};
+  const glyph::PixelView pixels{image.constBits(), image.width(), image.height(), int(image.bytesPerLine())};
+  ASSERT_TRUE(glyph::encodeGlyphBitmap(pixels, batch[0].bmp).ok());
+  int32_t replaced = 0;
+  ASSERT_TRUE(peek(*form).editorLink().editorImportBitmaps(batch, false, 0, 0, replaced).ok());
+  EXPECT_EQ(replaced, 1);
 
   const QString document = QDBusInterface(kEditorName, "/Application", kEditorName)
                                .property("ActiveDocument").value<QDBusObjectPath>().path();
@@ -76,6 +86,7 @@ TEST(KernovaSend, ADrawnGlyphSentAndSavedRendersLikeTheCanvas) {
   const QDBusMessage saved = QDBusInterface(kEditorName, document, "Kernova.Document").call("SaveAs", fontPath);
   ASSERT_EQ(saved.type(), QDBusMessage::ReplyMessage) << saved.errorMessage().toStdString();
   EXPECT_GT(renderedOverlap(fontPath, canvas.image(), 'A'), 0.9);
+  EXPECT_GT(renderedOverlap(fontPath, canvas.image(), 'B'), 0.9);
   form.reset();  // before the editor goes, as at the tool's shut-down
   QDBusInterface(kEditorName, "/Application", kEditorName).call("Quit");
   kernova::testing::waitUntil([] { return !editorNameOwned(); }, 5000);
