@@ -88,6 +88,12 @@ TEST_F(EditorBus, MembersPropertiesErrorNamesAndInstall) {
       {{japanese, kSet, kDocIface, "Designer", "<7>"}, kError + "InvalidArgument"},
       {{japanese, kSet, kDocIface, "Name", "<'x'>"}, "Error: GDBus.Error:org.freedesktop.DBus.Error.PropertyReadOnly"},
       {{japanese, kGet, kDocIface, "FamilyName"}, "(<'筆かな'>,)"},
+      {{japanese, kSet, kDocIface, "Designer", "<'Aoi'>"}, "()"},
+      {{japanese, kSet, kDocIface, "Copyright", "<'(c) 2026 Aoi'>"}, "()"},
+      {{japanese, kSet, kDocIface, "License", "<'OFL-1.1'>"}, "()"},
+      {{japanese, kGet, kDocIface, "Designer"}, "(<'Aoi'>,)"},
+      {{japanese, kGet, kDocIface, "Copyright"}, "(<'(c) 2026 Aoi'>,)"},
+      {{japanese, kGet, kDocIface, "License"}, "(<'OFL-1.1'>,)"},
       {{japanese, "Kernova.Document.Install"}, "()"},
   });
   EXPECT_EQ(QDir(fonts).entryList({"*.ttf"}), QStringList{"u7B46u304Bu306A-Bold.ttf"});
