@@ -117,8 +117,8 @@ TEST_F(Window, PicksByClickKeyAndCoverageFilterAreSentButBusMovesAreNot) {
   EXPECT_EQ(grid->cellCount(), int(CodeOrder::forType(FontType::Latin).codes().size()));
 }
 
-// The Metrics panel follows the current glyph; its edits and Space All Glyphs (in the
-// Edit menu, with the dialog's answer) are undone and redone by the keys.
+// The Metrics panel follows the current glyph; the keys undo and redo its edits; Space
+// All Glyphs is in the Edit menu and takes the dialog's answer.
 TEST_F(Window, DrawnGlyphShowsInItsCellThePreviewAndTheMetricsWhoseEditsTheKeysUndo) {
   const int n = m_documents.create(FontType::Latin);
   m_window.preview()->textField()->setText("AB");
