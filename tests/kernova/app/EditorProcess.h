@@ -1,14 +1,11 @@
 #pragma once
 // Starts the real `kernova` executable on the session bus and waits for its name by
 // polling the bus against a deadline; stops it again through Quit.
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDeadlineTimer>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QThread>
+#include <QtCore/qtestsupport_core.h>
 
 namespace kernova::testing {
 
@@ -16,14 +13,7 @@ inline constexpr char kEditorName[] = "Kernova.Application";
 
 // Lets events run until `condition` holds or `timeoutMs` passes; returns whether it held.
 template <typename Condition>
-bool waitUntil(Condition condition, int timeoutMs) {
-  QDeadlineTimer deadline(timeoutMs);
-  for (; !condition(); QThread::msleep(5)) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  }
-  return true;
-}
+bool waitUntil(Condition condition, int timeoutMs) { return QTest::qWaitFor(condition, timeoutMs); }
 
 inline QString editorExecutable() { return qEnvironmentVariable("DZ_BIN_DIR") + "/kernova"; }
 
@@ -40,7 +30,7 @@ inline bool editorNameOwned() {
 
 class EditorProcess {
  public:
-  EditorProcess(const QString& executable, const QString& home) : m_executable(executable) {
+  explicit EditorProcess(const QString& home) {
     m_process.setProcessEnvironment(environment(home));
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   }
@@ -59,7 +49,7 @@ class EditorProcess {
 
   // Starts the editor and waits up to `timeoutMs` for its bus name.
   bool start(const QStringList& arguments = {}, int timeoutMs = 10000) {
-    m_process.start(m_executable, arguments);
+    m_process.start(editorExecutable(), arguments);
     const auto ended = [this] { return m_process.state() == QProcess::NotRunning; };
     return m_process.waitForStarted(timeoutMs) &&
            waitUntil([&] { return editorNameOwned() || ended(); }, timeoutMs) && !ended();
@@ -79,7 +69,6 @@ class EditorProcess {
   QProcess& process() { return m_process; }
 
  private:
-  QString m_executable;
   QProcess m_process;
 };
 
