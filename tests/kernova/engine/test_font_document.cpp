@@ -33,20 +33,6 @@ InkBitmap block(int left = 100, int right = 149) {
 
 }  // namespace
 
-// Moving between codes is not a change of the font; a code outside the order is ignored.
-TEST(FontDocumentCodes, StartAtTheirTypesCodeAndIgnoreCodesOutsideTheOrder) {
-  FontDocument latin(FontType::Latin, "Latin"), japanese(FontType::Japanese, "Japanese");
-  EXPECT_FALSE(japanese.setCurrentCode(0xF040));
-  EXPECT_FALSE(latin.setCurrentCode(0x82A0));
-  EXPECT_EQ(std::pair(japanese.currentCode(), latin.currentCode()), std::pair(uint16_t(0x82A0), uint16_t('A')));
-  latin.viewNextCode();
-  EXPECT_EQ(latin.currentCode(), 'B');
-  latin.viewPreviousCode();
-  latin.viewPreviousCode();
-  EXPECT_EQ(latin.currentCode(), '@');
-  EXPECT_FALSE(latin.modified() || japanese.modified());
-}
-
 TEST(FontDocumentSelection, DeleteRemovesTheSelectionOfTheCurrentGlyphOnly) {
   FontDocument doc = latinWithTwoGlyphs();
   doc.selectAll();
