@@ -1,6 +1,5 @@
 #pragma once
-// Test helpers: ink rasters drawn by code, and a 1-bit BMP file made of one. Not a
-// test program by itself.
+// Test helpers (not a test program): ink rasters drawn by code, a 1-bit BMP file of one.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>

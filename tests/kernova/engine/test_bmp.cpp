@@ -1,7 +1,6 @@
-// The BMP reader over the samples in tests/data/bmp: each good file holds the test
-// picture in another depth, row order, palette or header; each bad one is refused
-// with a message holding its name (see namesItsFault). Hostile bytes are fuzz_bmp's.
-// Files beyond the tracer's budget are refused before they are read.
+// The BMP reader over tests/data/bmp: each good file holds the test picture in another
+// depth, row order, palette or header; each bad one is refused with a message naming its
+// fault (namesItsFault). Hostile bytes are fuzz_bmp's. The import budget refuses unread.
 #include <sys/stat.h>
 
 #include <cstring>
@@ -21,11 +20,6 @@ std::vector<uint8_t> testPicture() {
   return ink;
 }
 
-std::string errorOf(const std::string& path, kernova::InkBitmap& out) {
-  Status status = kernova::readBmpFile(path, out);
-  return status ? "" : status.message();
-}
-
 // The first 26 bytes of a BMP file whose header claims `width` x `height`.
 std::string bmpClaiming(int32_t width, int32_t height) {
   std::string bytes = "BM" + std::string(24, '\0');
@@ -40,7 +34,7 @@ std::string bmpClaiming(int32_t width, int32_t height) {
 TEST(BmpSamples, GoodFilesShowTheTestPictureAndBadOnesAreRefusedWithTheirFault) {
   for (const std::string& path : tt::sampleFiles("bmp/good")) {
     kernova::InkBitmap out;
-    EXPECT_EQ(errorOf(path, out), "");
+    EXPECT_EQ(kernova::readBmpFile(path, out).message(), "");
     EXPECT_EQ(std::tuple(out.width, out.height, out.ink), std::tuple(33, 7, testPicture())) << path;
   }
   tt::TempDir dir;
@@ -50,23 +44,22 @@ TEST(BmpSamples, GoodFilesShowTheTestPictureAndBadOnesAreRefusedWithTheirFault) 
   bad.insert(bad.end(), {dir.file("a_named_pipe.bmp"), dir.file("a_folder.bmp"), dir.file("No_such_file.bmp")});
   for (const std::string& path : bad) {
     kernova::InkBitmap out;
-    EXPECT_TRUE(tt::namesItsFault(errorOf(path, out), path)) << errorOf(path, out);
+    const std::string message = kernova::readBmpFile(path, out).message();
+    EXPECT_TRUE(tt::namesItsFault(message, path)) << message;
   }
 }
 
 TEST(ImportBudget, FilesThatCanOnlyHoldTooLargeABitmapAreRefusedUnread) {
   tt::TempDir dir;
   const std::string file = dir.file("import.bmp");
-  const struct {
-    std::string bytes;
-    std::uintmax_t size;  // sparse length, 0: as written
-    bool refused;
-  } cases[] = {{bmpClaiming(8192, 8192), 0, true}, {bmpClaiming(2048, -4097), 0, true},
-               {bmpClaiming(4096, 2048), 0, false}, {"not a bitmap", 35u << 20, true}, {"not a bitmap", 0, false}};
-  for (const auto& c : cases) {
-    writeBytes(file, c.bytes);
-    if (c.size != 0) std::filesystem::resize_file(file, c.size);
-    EXPECT_EQ(!kernova::checkImportBudget(file), c.refused) << c.bytes.size();
+  // The bytes, the sparse length the file is given (0: as written), whether it is refused.
+  const std::tuple<std::string, std::uintmax_t, bool> cases[] = {
+      {bmpClaiming(8192, 8192), 0, true}, {bmpClaiming(2048, -4097), 0, true}, {bmpClaiming(4096, 2048), 0, false},
+      {"not a bitmap", 35u << 20, true},  {"not a bitmap", 0, false}};
+  for (const auto& [bytes, size, refused] : cases) {
+    writeBytes(file, bytes);
+    if (size != 0) std::filesystem::resize_file(file, size);
+    EXPECT_EQ(!kernova::checkImportBudget(file), refused) << bytes.size();
   }
   EXPECT_TRUE(kernova::checkImportBudget(dir.file("missing.bmp"))) << "a missing file is the reader's to report";
 }

@@ -33,35 +33,17 @@ InkBitmap block(int left = 100, int right = 149) {
 
 }  // namespace
 
-// Moving between codes is not a change of the font; a code outside the order is ignored.
-TEST(FontDocumentCodes, StartAtTheirTypesCodeAndIgnoreCodesOutsideTheOrder) {
-  FontDocument latin(FontType::Latin, "Latin"), japanese(FontType::Japanese, "Japanese");
-  EXPECT_FALSE(japanese.setCurrentCode(0xF040));
-  EXPECT_FALSE(latin.setCurrentCode(0x82A0));
-  EXPECT_EQ(std::pair(japanese.currentCode(), latin.currentCode()), std::pair(uint16_t(0x82A0), uint16_t('A')));
-  latin.viewNextCode();
-  EXPECT_EQ(latin.currentCode(), 'B');
-  latin.viewPreviousCode();
-  latin.viewPreviousCode();
-  EXPECT_EQ(latin.currentCode(), '@');
-  EXPECT_FALSE(latin.modified() || japanese.modified());
-}
-
-TEST(FontDocumentSelection, DeleteRemovesTheSelectionOfTheCurrentGlyphOnly) {
+// Unselecting and moving to another code drop the selection: deleting then changes nothing.
+TEST(FontDocumentSelection, IsDroppedByUnselectingAndByMovingToAnotherCode) {
   FontDocument doc = latinWithTwoGlyphs();
   doc.selectAll();
   doc.unselectAll();
   doc.deleteSelection();
   doc.selectAll();
-  doc.viewNextCode();  // moving to another code drops the selection
+  doc.viewNextCode();
   doc.deleteSelection();
   EXPECT_EQ(doc.glyphs(), latinWithTwoGlyphs().glyphs());
   EXPECT_FALSE(doc.modified());
-  doc.selectAll();
-  doc.deleteSelection();
-  EXPECT_TRUE(doc.glyph('B') == nullptr || doc.glyph('B')->empty());
-  EXPECT_EQ(*doc.glyph('A'), twoSquares());
-  EXPECT_TRUE(doc.modified());
 }
 
 // Off-curve points move with the ink. The advance must fit 0..65535 and the
@@ -71,16 +53,14 @@ TEST(FontDocumentSideBearings, ShiftTheInkAndSetTheAdvanceWithinRange) {
   doc.setGlyph('A', Glyph{{{{100, 0}, {50, 100, false}, {100, 200}, {200, 100}}}});
   ASSERT_TRUE(doc.setSideBearings(20, 30));
   EXPECT_EQ(*doc.glyph('A'), (Glyph{{{{70, 0}, {20, 100, false}, {70, 200}, {170, 100}}}, 150 + 20 + 30, true}));
-  const struct {
-    int left, right;
-    bool ok;
-  } cases[] = {{-125, -125, true},  {-125, -126, false}, {0, 65285, true}, {0, 65286, false},
-               {32517, 0, true},    {32518, 0, false},   {-32768, 32518, true}, {-32769, 32519, false}};
-  for (const auto& c : cases) {
+  const std::tuple<int, int, bool> cases[] = {{-125, -125, true}, {-125, -126, false}, {0, 65285, true},
+                                              {0, 65286, false},   {32517, 0, true},     {32518, 0, false},
+                                              {-32768, 32518, true}, {-32769, 32519, false}};
+  for (const auto& [left, right, ok] : cases) {
     FontDocument doc = latinWithTwoGlyphs();
-    EXPECT_EQ(doc.setSideBearings(c.left, c.right).ok(), c.ok) << c.left << ", " << c.right;
-    EXPECT_EQ(doc.modified(), c.ok);
-    EXPECT_EQ(*doc.glyph('A') == twoSquares(), !c.ok);
+    EXPECT_EQ(doc.setSideBearings(left, right).ok(), ok) << left << ", " << right;
+    EXPECT_EQ(doc.modified(), ok);
+    EXPECT_EQ(*doc.glyph('A') == twoSquares(), !ok);
   }
   ASSERT_TRUE(doc.setCurrentCode('C'));
   ASSERT_TRUE(doc.setSideBearings(10, 10));
@@ -88,11 +68,9 @@ TEST(FontDocumentSideBearings, ShiftTheInkAndSetTheAdvanceWithinRange) {
 }
 
 // An import adds the traced canvas to the current glyph; ink in a glyph emptied after its
-// side bearings were set takes the default advance again. Regression: the glyph kept the
-// old advance, with the new ink reaching past it. Regression: a canvas of 2 x 2
-// squares in a checkerboard traces to some 131,000 points, was accepted, and from then
-// on every save failed; half a canvas of them stays under the tracer's outline budget
-// and still exceeds a glyph's points. A refused bitmap leaves the glyph alone.
+// side bearings were set takes the default advance again (regression: it kept the old
+// one). Regression: a 2 x 2 checkerboard traced to some 131,000 points and every save then
+// failed; half a canvas of it exceeds a glyph's points. A refused bitmap leaves the glyph.
 TEST(FontDocumentImport, ImportAddsTheTracedCanvasOrIsRefusedLeavingTheGlyphAlone) {
   FontDocument doc(FontType::Japanese, "Japanese");
   ASSERT_TRUE(doc.importBitmap(block()));
@@ -139,7 +117,6 @@ void transfer(FontDocument& doc, uint16_t code) {
 TEST(FontDocumentUndo, EachStepUndoesAndRedoesWholeAndTheSavedStateIsUnmodified) {
   auto bearings = [](int n) { return [n](FontDocument& d) { for (int i = 0; i < n; ++i) d.setSideBearings(i, 0); }; };
   const std::vector<std::tuple<const char*, std::function<void(FontDocument&)>, int, bool>> cases = {
-      {"a transfer is one step", [](FontDocument& d) { transfer(d, 0x41); }, 1, true},
       {"transfers of two codes", [](FontDocument& d) { transfer(d, 0x41), transfer(d, 0x43); }, 2, true},
       {"a transfer repeated on one code", [](FontDocument& d) { transfer(d, 0x42), transfer(d, 0x42); }, 2, true},
       {"spacing every glyph", [](FontDocument& d) { d.spaceAllGlyphs(100, 60, false); }, 1, true},
@@ -183,16 +160,13 @@ TEST(FontDocumentUndo, EachStepUndoesAndRedoesWholeAndTheSavedStateIsUnmodified)
   }
 }
 
-// Every drawn glyph gets the bearings as if set on it alone, in one undo step (a row of
-// the undo test); a Japanese font's full-width glyphs keep theirs unless asked; bearings
-// one glyph cannot take change nothing.
+// Every drawn glyph gets the bearings as if set on it alone (in one undo step: the undo
+// test); full-width glyphs keep theirs unless asked; bearings one cannot take change nothing.
 TEST(FontDocumentSpacing, SpaceAllGlyphsKeepsFullWidthUnlessAsked) {
-  const std::tuple<FontType, bool, std::vector<uint16_t>, std::vector<uint16_t>> cases[] = {
-      {FontType::Latin, false, {'A', 'g'}, {}},
-      {FontType::Japanese, false, {'A', 0xB1}, {0x82A0}},
-      {FontType::Japanese, true, {'A', 0xB1, 0x82A0}, {}}};
-  for (const auto& [type, fullWidthToo, spaced, kept] : cases) {
-    FontDocument document(type, "Spacing");
+  const std::tuple<bool, std::vector<uint16_t>, std::vector<uint16_t>> cases[] = {
+      {false, {'A', 0xB1}, {0x82A0}}, {true, {'A', 0xB1, 0x82A0}, {}}};
+  for (const auto& [fullWidthToo, spaced, kept] : cases) {
+    FontDocument document(FontType::Japanese, "Spacing");
     int left = 60;
     for (const auto& codes : {spaced, kept})
       for (uint16_t code : codes) {

@@ -11,12 +11,7 @@
 #include "kernova/engine/BatchTrace.h"
 #include "kernova/engine/Tracer.h"
 
-using kernova::Contour;
-using kernova::contourSignedArea;
-using kernova::InkBitmap;
-using kernova::Point;
-using kernova::traceBitmap;
-using kernova::TraceParameters;
+using namespace kernova;
 
 namespace {
 
@@ -91,11 +86,9 @@ InkBitmap hairlinesAndDots() {
 }  // namespace
 
 // Filled as a font is, the outlines cover the source's pixels; no contour repeats a point
-// or is a sliver. Outer contours run clockwise (negative area, y up), holes counter-
-// clockwise and an island in a hole clockwise again, so the areas add up to minus the
-// ink's (16 font units a pixel). Strokes at slants and discs turn inside potrace's segments
-// both ways, yet every off-curve point lies between its on-curve neighbours: no curve
-// turns between its ends, so a glyph's box (its points') is its outline's exact box.
+// or is a sliver. Outer contours run clockwise (y up), holes counter-clockwise, islands in
+// holes clockwise, so the areas add up to minus the ink's (16 font units a pixel). Every
+// off-curve point lies between its on-curve neighbours: a glyph's points give its exact box.
 TEST(TraceRaster, GlyphsRenderBackAsTheirSourceAndCarryTheirExtremesOnCurve) {
   const InkBitmap sources[] = {ring(), hairlinesAndDots(), strokes({{100, 120, 400, 380, 30}, {380, 90, 120, 420, 12}}),
                                strokes({{80, 300, 430, 250, 18}, {210, 60, 260, 440, 9}, {330, 150, 330, 150, 33}}),
@@ -126,10 +119,9 @@ TEST(ContourArea, KnownShapes) {
               50 + 4 * (2.0 / 3.0) * 12.5, 1e-9);
 }
 
-// Speckles under four pixels and a blank canvas give nothing. In the outline length that
-// bounds the work every ink-paper edge counts, the border's too; pixels touching at a
-// corner share none. Bad input and bitmaps that would keep the bus waiting for seconds
-// are refused before tracing and leave the contours alone.
+// Speckles under four pixels and a blank canvas give nothing. The outline length that
+// bounds the work counts every ink-paper edge, the border's too. Bad input and bitmaps
+// that would keep the bus waiting for seconds are refused, leaving the contours alone.
 TEST(TraceInput, SpecklesGiveNothingAndBadOrTooLargeInputIsRefused) {
   InkBitmap b = samples::blank(64, 64);
   samples::set(b, 10, 10);
@@ -158,7 +150,7 @@ TEST(TraceInput, SpecklesGiveNothingAndBadOrTooLargeInputIsRefused) {
 // A batch read and traced on two threads gives each image what it gives alone, in order.
 TEST(TraceBatch, ThreadsGiveTheSequentialResults) {
   const std::vector<uint8_t> images[] = {samples::encodeBmp(ring()), {'B', 'M'}, samples::encodeBmp(hairlinesAndDots())};
-  const std::vector<kernova::TracedBmp> traced = kernova::traceBmps({&images[0], &images[1], &images[2]}, 2);
+  const std::vector<TracedBmp> traced = traceBmps({&images[0], &images[1], &images[2]}, 2);
   ASSERT_EQ(traced.size(), 3u);
   EXPECT_EQ(traced[0].contours, trace(ring()));
   EXPECT_FALSE(traced[1].read);

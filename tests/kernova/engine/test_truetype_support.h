@@ -1,6 +1,5 @@
 #pragma once
-// Shared by the engine tests: hand-made outlines and documents, reading fonts back, the
-// sample files, temporary folders and outside programs.
+// Engine test helpers: hand-made outlines and documents, read-back, samples, folders, programs.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -21,7 +20,6 @@ using kernova::Contour;
 using kernova::FontDocument;
 using kernova::FontType;
 using kernova::Glyph;
-using kernova::Point;
 using Bytes = std::vector<uint8_t>;
 
 // A clockwise (y up) square given in canvas pixels, (4x, 4(442 - y)) in font units;
@@ -54,17 +52,6 @@ inline FontDocument japaneseDocument() {
   document.setGlyph(0x889F, glyphOf({canvasSquare(0, 0, 500, 500), canvasSquare(100, 100, 400, 400, true)}));
   document.setGlyph(0xB1, glyphOf({{{100, 0}, {300, 400, false}, {500, 0}}}));
   document.setGlyph('A', glyphOf({canvasSquare(1, 2, 3, 4)}));
-  return document;
-}
-
-// Every code of the Japanese order drawn: thousands of glyphs, enough outline data for
-// long loca offsets.
-inline FontDocument everyJapaneseCode() {
-  FontDocument document(FontType::Japanese, "Every Code");
-  for (uint16_t code : document.codeOrder().codes()) {
-    int x = code % 300;
-    document.setGlyph(code, glyphOf({canvasSquare(x, 20, x + 100, 400), canvasSquare(x + 20, 40, x + 80, 380, true)}));
-  }
   return document;
 }
 

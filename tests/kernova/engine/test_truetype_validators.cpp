@@ -12,13 +12,11 @@ using kernova::FontInfo;
 
 namespace {
 
-// Decompiles every table with checksums enforced and the whole file summing to 0xB1B0AFBA
-// through head's checkSumAdjustment; re-derives the directory's binary search fields, the
-// glyph boxes, the left side bearings and the maxp, hhea and head summaries; checks that
-// win metrics cover every outline (at least the ascender 1768 and descender 280) and that
-// the WOFF2 file holds the same outlines and character map; prints OS/2's code pages,
-// Unicode ranges and first and last character, the name records in file order and head's
-// dates and revision.
+// Decompiles every table with checksums enforced (the whole file summing to 0xB1B0AFBA);
+// re-derives the directory's search fields, glyph boxes, left side bearings and the maxp,
+// hhea and head summaries; checks that win metrics cover every outline and that the WOFF2
+// file holds the same outlines and map; prints OS/2's ranges, the name records in file
+// order and head's dates and revision.
 const char* kFontToolsCheck = R"(
 import sys
 from fontTools.ttLib import TTFont
@@ -62,18 +60,23 @@ for n in f['name'].names:
 print('head', head.created, head.modified, head.fontRevision)
 )";
 
-FontDocument japaneseWithEveryName() {
+const FontInfo kEveryName{"筆かな", "Fude Kana", "Bold", 2500, "Ann Ink", "(c) 2026 Ann Ink", "OFL 1.1",
+                          "https://x.test/ofl"};
+
+FontDocument japaneseWith(FontInfo info) {
   FontDocument document = japaneseDocument();
-  document.setFontInfo(FontInfo{"筆かな", "Fude Kana", "Bold", 2500, "Ann Ink", "(c) 2026 Ann Ink", "OFL 1.1",
-                                "https://x.test/ofl"});
+  document.setFontInfo(std::move(info));
   return document;
 }
 
-FontDocument japaneseWithTheDefaultEnglishFamily() {
-  FontDocument document = japaneseDocument();
-  FontInfo info;
-  info.version = 2500;
-  document.setFontInfo(info);
+// Every code of the Japanese order drawn: thousands of glyphs and cmap segments,
+// consecutive characters on distant glyphs, enough outline data for long loca offsets.
+FontDocument everyJapaneseCode() {
+  FontDocument document(FontType::Japanese, "Every Code");
+  for (uint16_t code : document.codeOrder().codes()) {
+    int x = code % 300;
+    document.setGlyph(code, glyphOf({canvasSquare(x, 20, x + 100, 400), canvasSquare(x + 20, 40, x + 80, 380, true)}));
+  }
   return document;
 }
 
@@ -90,13 +93,14 @@ const struct {
      "3 1 0x409 4 Brush Latin\n3 1 0x409 5 Version 1.000\n3 1 0x409 6 BrushLatin-Regular\n"
      "head 3882844800 3882844800 1.0\n"},
     // Basic Latin; kana and CJK ideographs; half-width forms; JIS/Japan and Latin 1.
-    {"japanese_with_every_name", japaneseWithEveryName,
+    {"japanese_with_every_name", [] { return japaneseWith(kEveryName); },
      "OS/2 0x20001 0x1 0x8020000 0x10 0x20 0xff71\n"
      "3 1 0x409 0 (c) 2026 Ann Ink\n3 1 0x409 1 Fude Kana\n3 1 0x409 2 Bold\n"
      "3 1 0x409 3 2.500;NONE;FudeKana-Bold\n3 1 0x409 4 Fude Kana Bold\n3 1 0x409 5 Version 2.500\n"
      "3 1 0x409 6 FudeKana-Bold\n3 1 0x409 9 Ann Ink\n3 1 0x409 13 OFL 1.1\n3 1 0x409 14 https://x.test/ofl\n"
      "3 1 0x411 1 筆かな\n3 1 0x411 4 筆かな Bold\nhead 3882844800 3882844800 2.5\n"},
-    {"japanese_with_the_default_english_family", japaneseWithTheDefaultEnglishFamily,
+    {"japanese_with_the_default_english_family",
+     [] { return japaneseWith({"", "", "Regular", 2500, "", "", "", ""}); },
      "OS/2 0x20001 0x1 0x8020000 0x10 0x20 0xff71\n"
      "3 1 0x409 1 u3042\n3 1 0x409 2 Regular\n3 1 0x409 3 2.500;NONE;u3042-Regular\n3 1 0x409 4 u3042\n"
      "3 1 0x409 5 Version 2.500\n3 1 0x409 6 u3042-Regular\n3 1 0x411 1 あ\n3 1 0x411 4 あ\n"
