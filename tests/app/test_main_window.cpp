@@ -179,7 +179,6 @@ TEST_F(RealLayer, PenStrokesCarryThePressureWhereverThePenIsAndLeavingDropsItsPa
   EXPECT_EQ(meter(), 0xFF0000FFu) << "the meter shows the pressure in blue";
   for (int i = 1; i <= 3; ++i) send(QEvent::TabletMove, pen, QPointF(200, 100 + 3 * i), 0.5);
   send(QEvent::TabletRelease, pen, QPointF(200, 109), 0.0);
-  EXPECT_EQ(record(0).width, 20);
   EXPECT_EQ(record(3).width, 10);  // half pressure, the last 4 at once
   EXPECT_EQ(meter(), kWhite) << "and clears at the pen-up";
 
@@ -191,7 +190,8 @@ TEST_F(RealLayer, PenStrokesCarryThePressureWhereverThePenIsAndLeavingDropsItsPa
   EXPECT_EQ(readout(14), QString::number(wintab::TPS_INVERT));  // pkStatus
   send(QEvent::TabletRelease, eraser, QPointF(50, 60), 0.0);
 
-  send(QEvent::TabletMove, pen, QPointF(80, 80), 0.8);
+  // A packet queued but not yet read when the pen leaves is stale.
+  tabletAt(QEvent::TabletMove, pen, form->PictureDOT->mapToGlobal(QPointF(81, 81)), 0.8, Qt::NoButton);
   QTabletEvent leave(QEvent::TabletLeaveProximity, &pen, QPointF(), QPointF(), 0, 0, 0, 0, 0, 0,
                      Qt::NoModifier, Qt::NoButton, Qt::NoButton);
   QApplication::sendEvent(qApp, &leave);

@@ -39,6 +39,7 @@ TEST_F(Persistence, EveryKeyRoundTripsAndThePresetsStoreAndApplyTheWidthsAndMode
   ASSERT_EQ(settings.writes.size(), 1u) << "one write holds every key";
   EXPECT_EQ(settings.values, stored);
 
+  EXPECT_EQ(form->CommandUsePreset[0]->text(), "2,9") << "a stored preset's caption";
   form->CommandUsePreset[2]->click();
   EXPECT_EQ(Form1::checkValue(form->CheckSumiro), 1);
   form->SliderMin->setValue(5);
