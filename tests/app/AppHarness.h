@@ -54,10 +54,11 @@ class AppTest : public ::testing::Test {
     QMouseEvent event(type, local, form->PictureDOT->mapToGlobal(local), button, held, modifiers);
     QApplication::sendEvent(form->PictureDOT, &event);
   }
-  void drawStroke() {
-    form->PictureDOT_MouseDown(1, 0, 100, 100);
-    form->PictureDOT_MouseMove(1, 0, 100, 140);
-    form->PictureDOT_MouseUp(1, 0, 100, 140);
+  // A vertical stroke of two 10-pixel steps from (x, 100), as Qt delivers it.
+  void drawStroke(int x = 100) {
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPointF(x, 100));
+    for (int y : {110, 120}) mouse(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, QPointF(x, y));
+    mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, QPointF(x, 120));
   }
   int32_t code() { return peek(*form).currentCharCode(); }
   int32_t records() { return peek(*form).strokeLog().logEnd(); }

@@ -57,15 +57,13 @@ struct FakeRegistry : platform::RegistryLookup {
 struct FakeServices {
   FakePrompts prompts;
   FixedRandom random;
-  FakeTabletLayer tablet = [] {
-    FakeTabletLayer missing;
-    missing.isPresent = false;
-    return missing;
-  }();
+  FakeTabletLayer tablet;
   FakeSettingsStore settings;
   fake::Launcher editor;
   FakeUrlOpener urls;
   FakeRegistry registry;
+
+  FakeServices() { tablet.isPresent = false; }
 
   // Points every service the test left unset at its fake.
   void fillIn(Form1Services& services) {

@@ -1,10 +1,13 @@
-// The main window's editor bridge against a scripted editor: first activation,
-// switching characters, Sync and Auto around a send. The link's own rules (prompts,
-// code order, glyph calls, the shut-down question) are tests/editor's.
+// The main window's editor bridge against a scripted editor: first activation, switching
+// characters, Sync and Auto around a send, following a code picked in the editor, Send
+// All. The link's own rules (prompts, code order, glyph calls, the shut-down question)
+// are tests/editor's.
 #include <QDir>
 #include <QKeyEvent>
+#include <QProgressDialog>
 #include <QTest>
 
+#include "strokes/StrokeFile.h"
 #include "tests/app/AppHarness.h"
 #include "tests/support/FileBytes.h"
 
@@ -40,23 +43,31 @@ TEST_F(EditorBridge, TypingAndNextSwitchCharactersUnlessTheOldStrokesCannotBeSav
     EXPECT_EQ(form->TextChar->text(), "A");
     EXPECT_EQ(records(), drawn);
     EXPECT_EQ(document().current, 0x41) << "the editor is put back";
-    EXPECT_TRUE(form->LabelStat->text().contains("を保存できません")) << form->LabelStat->text().toStdString();
   }
   ASSERT_TRUE(QDir(workingDirectory()).rmdir("data/srfm_data0041.log"));
   QTest::keyClicks(form->TextChar, "B");
   EXPECT_EQ(document().current, 0x42);
   EXPECT_EQ(records(), 0) << "B has no strokes yet";
-  QTest::keyClicks(form->TextChar, "A");
-  EXPECT_EQ(records(), drawn);
   QTest::keyClick(form->TextChar, Qt::Key_Backspace);
   EXPECT_EQ(document().setcodes.back(), 8);
   EXPECT_EQ(code(), 32);
 }
 
-// Auto steps after a send only without Sync (both can be ticked by stored settings);
-// the side bearings go only with SetSB ticked, not grey.
-TEST_F(EditorBridge, AutoAndSyncExcludeEachOtherAndShapeTheSend) {
+// A bitmap that cannot be written abandons the send; a failed import is reported. Auto
+// steps after a send only without Sync (both can be ticked by stored settings); the side
+// bearings go only with SetSB ticked, not grey.
+TEST_F(EditorBridge, FailedSendsAreReportedAndAutoAndSyncExcludeEachOther) {
   openLatin();
+  ASSERT_TRUE(QDir(workingDirectory()).mkpath("data/srfm_dots0041.bmp"));  // a folder in the way
+  form->CommandKernova_Click();
+  EXPECT_EQ(imports(), 0u) << "nothing reaches the editor, its glyph stays";
+  EXPECT_TRUE(form->LabelStat->text().startsWith("文字の画像ファイルを書き込めませんでした"));
+  ASSERT_TRUE(QDir(workingDirectory()).rmdir("data/srfm_dots0041.bmp"));
+  document().failing = {"Delete"};
+  form->CommandKernova_Click();
+  EXPECT_TRUE(form->LabelStat->text().startsWith("Kernovaへ文字を読み込めませんでした（"));
+  document().failing.clear();
+
   form->TextLSB->setText("12.5");
   Form1::setCheckValue(form->CheckSB, 2);
   form->CheckAuto->setChecked(true);
@@ -97,18 +108,6 @@ TEST_F(EditorBridge, SyncSendsTheInkLeftAndSwallowsOnlyTheChangeEventsThatCome) 
   EXPECT_EQ(imports(), 5u) << "the click handler starts Sync afresh";
 }
 
-TEST_F(EditorBridge, ABitmapThatCannotBeWrittenAbandonsTheSendAndAFailedImportIsReported) {
-  openLatin();
-  ASSERT_TRUE(QDir(workingDirectory()).mkpath("data/srfm_dots0041.bmp"));  // a folder in the way
-  form->CommandKernova_Click();
-  EXPECT_EQ(imports(), 0u) << "nothing reaches the editor, its glyph stays";
-  EXPECT_TRUE(form->LabelStat->text().startsWith("文字の画像ファイルを書き込めませんでした"));
-  ASSERT_TRUE(QDir(workingDirectory()).rmdir("data/srfm_dots0041.bmp"));
-  document().failing = {"Delete"};
-  form->CommandKernova_Click();
-  EXPECT_TRUE(form->LabelStat->text().startsWith("Kernovaへ文字を読み込めませんでした（"));
-}
-
 // Regression: a Western face's fall-back to "A" and a new Latin font's cap at 255 changed
 // the character without saving the old strokes and loading the new.
 TEST_F(EditorBridge, EveryChangeOfCharacterSavesTheOldStrokesAndLoadsTheNew) {
@@ -144,6 +143,63 @@ TEST_F(EditorBridge, ASecondJapaneseCharacterReplacesTheFirstAndSwitchesOnce) {
   form->CommandPrev_Click();
   form->CommandPrev_Click();
   EXPECT_EQ(records(), drawn) << "saved once, with the strokes drawn for 0x82A0";
+}
+
+TEST_F(EditorBridge, APickedCodeSwitchesLikeNextAndWaitsForTheStrokeBeingDrawn) {
+  openJapanese(codepage::CodePage::Cp932);
+  form->CheckSync->click();
+  drawStroke();
+  fakes.editor.pick(int16_t(0x82A2));  // codes from 0x8000 may come negative
+  ASSERT_EQ(imports(), 1u) << "Sync sends the character left";
+  EXPECT_EQ(lastImport(), "82A0.bmp");
+  EXPECT_EQ(document().current, 0x82A2) << "the editor goes back to the picked code";
+  EXPECT_EQ(code(), 0x82A2);
+  EXPECT_EQ(records(), 0);
+
+  form->PictureDOT_MouseDown(1, 0, 200, 200);
+  fakes.editor.pick(0x82A0);
+  EXPECT_EQ(code(), 0x82A2) << "not in the middle of a stroke";
+  form->PictureDOT_MouseUp(1, 0, 220, 240);
+  EXPECT_EQ(code(), 0x82A0);
+  EXPECT_GT(records(), 0) << "the first character's strokes are back";
+  EXPECT_EQ(lastImport(), "82A2.bmp") << "the stroke ended on the character left";
+}
+
+TEST_F(EditorBridge, SendAllSendsInkedFilesInBatchesSkipsEmptyOnesAndKeepsTheCurrentCharacter) {
+  openLatin();
+  drawStroke();
+  fakes.editor.pick(0x42);
+  StrokeLog empty;
+  ASSERT_TRUE(strokefile::writeStrokeFile(dataFile("srfm_data0043.log"), empty).ok());
+  std::filesystem::copy_file(dataFile("srfm_data0041.log"), dataFile("srfm_data0081.log"));  // none in CP1252
+  fakes.editor.pick(0x44);
+  drawStroke();  // not saved yet
+  form->CheckSB->click();
+  form->TextLSB->setText("10");
+  form->TextRSB->setText("20");
+  const std::string live = readBytes(form->exportGlyphBitmap().toStdString());
+  const int32_t drawn = records();
+  document().current = 0x20;
+
+  form->mnuEditSendAll->trigger();
+  std::vector<int32_t> sent;
+  for (const auto& glyph : document().batchImports) sent.push_back(glyph.code);
+  EXPECT_EQ(sent, (std::vector<int32_t>{0x41, 0x44}));
+  const std::vector<uint8_t>& replayed = document().batchImports.back().bmp;
+  EXPECT_EQ(std::string(replayed.begin(), replayed.end()), live) << "the replay has the live canvas's pixels";
+  EXPECT_EQ(document().bearings, (std::vector<std::pair<int16_t, int16_t>>{{10, 20}, {10, 20}}));
+  EXPECT_EQ(document().current, 0x44) << "the editor is back on the current character";
+  EXPECT_EQ(records(), drawn);
+
+  // 40 inked files make two batches; a cancel during the first stops before the second.
+  for (int32_t code = 0x50; code < 0x50 + 38; ++code)
+    std::filesystem::copy_file(dataFile("srfm_data0041.log"), dataFile(Form1::strokeFileName(code).mid(5)));
+  document().batchImports.clear();
+  document().onBatch = [this] { form->findChild<QProgressDialog*>()->cancel(); };
+  form->mnuEditSendAll->trigger();
+  EXPECT_GT(document().batchImports.size(), 0u);
+  EXPECT_LT(document().batchImports.size(), 40u);
+  EXPECT_EQ(document().current, 0x44);
 }
 
 }  // namespace
