@@ -10,8 +10,11 @@
 #include <cstdio>
 #include <memory>
 
+#include <QFileInfo>
+
 #include "tests/kernova/app/EditorProcess.h"
-#include "tests/kernova/app/TestBitmap.h"
+#include "tests/kernova/engine/BmpSamples.h"
+#include "tests/support/FileBytes.h"
 
 namespace {
 
@@ -32,20 +35,28 @@ QDBusMessage call(const QString& path, const QString& interface, const QString& 
   return QDBusConnection::sessionBus().call(message, QDBus::Block, 20000);
 }
 
-QString editorExecutable() {
-  const QByteArray binDir = qgetenv("DZ_BIN_DIR");
-  return binDir.isEmpty() ? QStringLiteral(KERNOVA_EXECUTABLE) : QString(binDir) + "/kernova";
+// The editor's sample glyph as the lettering tool exports it: a 1-bit bottom-up BMP of the
+// 512 x 512 canvas, a ring with a bar through its side.
+std::string sampleGlyphBmp() {
+  kernova::InkBitmap canvas = samples::blank(512, 512);
+  samples::stroke(canvas, 256, 260, 256, 260, 150);
+  samples::stroke(canvas, 256, 260, 256, 260, 80, false);
+  samples::fillRect(canvas, 380, 80, 419, 441);
+  const std::vector<uint8_t> bytes = samples::encodeBmp(canvas, true);
+  return {bytes.begin(), bytes.end()};
 }
 
 // Returns an empty string when the editor is ready with a fresh Latin document.
 QString prepare(Session& session) {
   if (!session.home.isValid()) return "no temporary folder";
   session.bitmap = session.home.filePath("glyph.bmp");
-  if (!kernova::testing::writeBytes(session.bitmap.toStdString(), kernova::testing::sampleGlyphBmp()))
-    return "cannot write the bitmap";
+  writeBytes(session.bitmap.toStdString(), sampleGlyphBmp());
+  if (!QFileInfo(session.bitmap).size()) return "cannot write the bitmap";
+  if (qEnvironmentVariableIsEmpty("DZ_BIN_DIR"))  // the build's own editor
+    qputenv("DZ_BIN_DIR", QFileInfo(QStringLiteral(KERNOVA_EXECUTABLE)).path().toUtf8());
   if (!kernova::testing::editorNameOwned()) {
-    session.ownEditor = std::make_unique<kernova::testing::EditorProcess>(editorExecutable(), session.home.path());
-    if (!session.ownEditor->start()) return "cannot start " + editorExecutable();
+    session.ownEditor = std::make_unique<kernova::testing::EditorProcess>(session.home.path());
+    if (!session.ownEditor->start()) return "cannot start " + kernova::testing::editorExecutable();
   }
   const QDBusMessage created = call("/Application", "Kernova.Application", "NewFile",
                                     {QVariant::fromValue<short>(1), false});

@@ -12,8 +12,10 @@ struct Form1TestAccess {
   void setCurrentCharCode(int32_t code) const { form.m_currentCharCode = code; }
   bool clearPending() const { return form.m_clearPending; }
   bool editorLinked() const { return form.m_editorLinked; }
+  bool editorUnavailable() const { return form.m_editorUnavailable; }
   int32_t BMin() const { return form.m_BMin; }
   int32_t BMax() const { return form.m_BMax; }
+  int32_t fonttype() const { return form.fonttype(); }  // 0 unknown, 1 Latin, 2 Japanese
   editor::EditorLink& editorLink() const { return form.editorLink(); }
 };
 
