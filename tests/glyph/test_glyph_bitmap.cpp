@@ -1,7 +1,6 @@
 // The glyph bitmap writer, checked byte for byte against hand-computed layouts.
 #include <gtest/gtest.h>
 
-
 #include "glyph/GlyphBitmap.h"
 #include "tests/support/FileBytes.h"
 
