@@ -3,6 +3,7 @@
 // mouse-mode width clock, and replay of the records giving the live marks.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "brush/BrushEngine.h"
@@ -30,51 +31,35 @@ struct Brush : ::testing::Test {
     return {p.first, p.second, buttons, pen.modifiers, pen.cursor, pen.pressure, pen.altitude,
             pen.read, pen.time};
   }
-  // Down at the first point, a move to each further one, up at the last.
-  void stroke(const std::vector<Point>& points) {
-    engine.down(at(points.front()));
-    for (size_t i = 1; i < points.size(); ++i) engine.move(at(points[i]));
-    engine.up(at(points.back()));
-  }
   void ticks(int n) {
     for (int i = 0; i < n; ++i) engine.tick(pen.time += 25);
   }
-  std::vector<int32_t> lineWidths() const {
-    std::vector<int32_t> widths;
-    for (const StrokeRecord& r : host.records())
-      if (r.kind == int16_t(StrokeKind::Line)) widths.push_back(r.width);
-    return widths;
-  }
 };
 
-TEST_F(Brush, WidthFactorFollowsTheDirectionOfEachMove) {
-  struct Case { const char* what; bool sumiro; std::vector<Point> moves; std::vector<int32_t> widths; };
-  for (const Case& c : {Case{"horizontal widens by 0.1 a move up to 1.4; vertical narrows", true,
-                              {{110, 100}, {120, 100}, {130, 100}, {140, 100}, {150, 100}, {150, 130}},
-                              {44, 48, 52, 56, 56, 52}},
-                         Case{"vertical and the exact diagonal keep 1.0", true, {{100, 120}, {110, 130}}, {40, 40}},
-                         Case{"horizontal without SumiroMode keeps 1.0", false, {{150, 100}}, {40}}}) {
+// Each move goes 10 pixels: h to the right, v down, d diagonally. `widths` are those of
+// the last Lines: the factor reaches 1.4 in exactly 0.4 / step moves and stays there.
+TEST_F(Brush, WidthFactorFollowsTheDirectionOfEachMoveInStepsSetByTheBaseWidth) {
+  struct Case { const char* what; bool sumiro; int base; std::string moves; std::vector<int32_t> widths; };
+  const Case cases[] = {
+      {"horizontal widens up to 1.4; vertical narrows", true, 40, "hhhhhv", {44, 48, 52, 56, 56, 52}},
+      {"vertical and the exact diagonal keep 1.0", true, 40, "vd", {40, 40}},
+      {"horizontal without SumiroMode keeps 1.0", false, 40, "h", {40}},
+      {"up to 50 the step is 0.1", true, 50, "hhhhh", {65, 70, 70}},
+      {"above 50 it is 0.05", true, 51, std::string(9, 'h'), {69, 71, 71}},
+      {"up to 100 it is 0.05", true, 100, std::string(9, 'h'), {135, 140, 140}},
+      {"above 100 it is 0.025", true, 101, std::string(17, 'h'), {139, 141, 141}},
+  };
+  for (const Case& c : cases) {
     host.log.clearStrokeLog();
     limits(1, 250, c.sumiro);
     pen.cursor = 1;
-    canvas.setDrawWidth(40);
-    engine.down(at({100, 100}));
-    for (Point p : c.moves) engine.move(at(p));
-    EXPECT_EQ(lineWidths(), c.widths) << c.what;
-    EXPECT_EQ(canvas.drawWidth(), 40) << c.what << ": the base width is restored after each segment";
-  }
-}
-
-TEST_F(Brush, FactorStepDependsOnBaseWidth) {
-  for (auto [base, moves] : {std::pair{50, 4}, {51, 8}, {100, 8}, {101, 16}, {250, 16}}) {
-    limits(1, 250);
-    pen.cursor = 1;
-    canvas.setDrawWidth(base);
-    engine.down(at({0, 200}));
-    for (int i = 1; i < moves; ++i) engine.move(at({3.0f * i, 200}));
-    EXPECT_LT(engine.prevw(), 1.4) << "base " << base << " after " << moves - 1 << " moves";
-    engine.move(at({3.0f * moves, 200}));
-    EXPECT_EQ(engine.prevw(), 1.4) << "base " << base << " after " << moves << " moves";
+    canvas.setDrawWidth(c.base);
+    Point p{100, 100};
+    engine.down(at(p));
+    for (char m : c.moves) engine.move(at(p = {p.first + (m != 'v') * 10, p.second + (m != 'h') * 10}));
+    std::vector<int32_t> widths;
+    for (const StrokeRecord& r : host.records()) widths.push_back(r.width);
+    EXPECT_EQ(std::vector<int32_t>(widths.end() - c.widths.size(), widths.end()), c.widths) << c.what;
   }
 }
 
@@ -95,7 +80,9 @@ TEST_F(Brush, PenUpTailNarrowsEvenlyAndFraysOnlyAboveThirty) {
     host.log.clearStrokeLog();
     random.value = c.random;
     limits(c.width, c.width, c.sumiro);
-    stroke(c.moved ? std::vector<Point>{{100, 100}, {100, 104}} : std::vector<Point>{{100, 100}});
+    engine.down(at({100, 100}));
+    if (c.moved) engine.move(at({100, 104}));
+    engine.up(at({100, c.moved ? 104.0f : 100.0f}));
     const auto records = host.records();
     const size_t tail = c.moved ? 2 : 1;
     ASSERT_EQ(records.size(), tail + c.steps + 1) << "width " << c.width;
@@ -103,7 +90,6 @@ TEST_F(Brush, PenUpTailNarrowsEvenlyAndFraysOnlyAboveThirty) {
       EXPECT_EQ(records[tail + k].y, 104 + int32_t(k)) << "width " << c.width << " step " << k;
     for (auto [k, w] : c.widths)
       EXPECT_EQ(records[tail + k].width, w) << "width " << c.width << " r " << c.random;
-    EXPECT_EQ(records.back(), (StrokeRecord{3, 0, 0, 0}));
   }
 }
 
@@ -133,17 +119,14 @@ TEST_F(Brush, InkFollowsButtonsModifiersAndPenEnd) {
     pen.altitude = c.altitude;
     pen.modifiers = c.modifiers;
     engine.down(at({50, 50}, c.buttons));
-    EXPECT_EQ(host.log.at(0).kind, int16_t(c.expected))
-        << "cursor " << c.cursor << " alt " << c.altitude << " box " << c.mouseModeBox
-        << " buttons " << c.buttons << " modifiers " << c.modifiers;
-    EXPECT_EQ(canvas.foreColor(), c.expected == StrokeKind::Begin ? colours::Black : colours::LightGreyInk);
+    EXPECT_EQ(host.log.at(0).kind, int16_t(c.expected)) << "cursor " << c.cursor << " alt " << c.altitude
+        << " box " << c.mouseModeBox << " buttons " << c.buttons << " modifiers " << c.modifiers;
     engine.up(at({50, 50}, c.buttons));
   }
 }
 
-// Mouse mode shows on the indicator, tablet mode on the meter. The reading a sample
-// carries takes effect where the packets were read: before the mode is chosen at
-// button-down, after the tail at button-up.
+// The reading a sample carries takes effect where the packets were read: before the
+// mode is chosen at button-down, after the tail at button-up.
 TEST_F(Brush, TabletReadingSetsTheWidthAtItsStepOnlyAndShowsOnTheMeter) {
   limits(1, 20);
   pen.cursor = 1;
@@ -162,14 +145,10 @@ TEST_F(Brush, TabletReadingSetsTheWidthAtItsStepOnlyAndShowsOnTheMeter) {
   pen.pressure = 512;
   engine.down(at({10, 10}));
   EXPECT_EQ(host.meter, (std::pair<int, Colour>{60, colours::Blue})) << "round(60.5) halves to even";
-  engine.up(at({10, 10}));
-  pen.cursor = 0;
-  engine.down(at({10, 10}));
-  EXPECT_EQ(host.indicator, colours::Red);
-  engine.up(at({10, 10}));
-  EXPECT_EQ(host.indicator, colours::White);
 }
 
+// Ticks outside a stroke do nothing; the indicator is red during it, and after it the
+// width returns to BMin.
 TEST_F(Brush, WidthClockGrowsPerTickAndShrinksOnFastSumiroMoves) {
   // Each move goes `step` to the right and is followed by one tick.
   struct Case { const char* what; int bmin, bmax; bool sumiro; int holdTicks; float step; int moves, low, high; };
@@ -184,7 +163,9 @@ TEST_F(Brush, WidthClockGrowsPerTickAndShrinksOnFastSumiroMoves) {
   for (const Case& c : cases) {
     host.log.clearStrokeLog();
     limits(c.bmin, c.bmax, c.sumiro);
+    ticks(5);
     engine.down(at({0, 100}));
+    EXPECT_EQ(host.indicator, colours::Red);
     ticks(c.holdTicks);
     for (int i = 1; i <= c.moves; ++i) {
       engine.move(at({c.step * i, 100}));
@@ -199,22 +180,9 @@ TEST_F(Brush, WidthClockGrowsPerTickAndShrinksOnFastSumiroMoves) {
       EXPECT_EQ(host.meter, (std::pair<int, Colour>{121, colours::Red})) << c.what;
     }
     engine.up(at({0, 100}));
+    EXPECT_EQ(canvas.drawWidth(), c.bmin) << c.what;
+    EXPECT_EQ(host.indicator, colours::White);
   }
-}
-
-TEST_F(Brush, TicksOutsideStrokesDoNothingAndASecondButtonStartsANewStroke) {
-  limits(3, 3);
-  ticks(5);
-  engine.down(at({10, 10}));
-  engine.move(at({12, 10}, LeftButton | RightButton));
-  engine.down(at({14, 10}, RightButton));
-  engine.up(at({14, 10}, RightButton));
-  engine.up(at({14, 10}));
-  ticks(5);
-  std::vector<int16_t> kinds;
-  for (const StrokeRecord& r : host.records()) kinds.push_back(r.kind);
-  EXPECT_EQ(kinds, (std::vector<int16_t>{1, 2, 10, 3, 3})) << "no End for the first stroke";
-  EXPECT_EQ(canvas.drawWidth(), 3) << "after a mouse stroke the width returns to BMin";
 }
 
 TEST_F(Brush, ReplayOfTheRecordsMakesTheLiveMarks) {
@@ -225,7 +193,9 @@ TEST_F(Brush, ReplayOfTheRecordsMakesTheLiveMarks) {
   for (Point p : {Point{60, 24}, {100, 30}, {140, 31}}) engine.move(at(p));
   engine.up(at({140, 31}));  // a wide mouse stroke with a frayed tail
   pen = {0, 0, 0, ShiftKey, 1, 700, 300, true, pen.time};
-  stroke({{200, 200}, {203, 240}, {240, 242}});  // a grey tablet stroke
+  engine.down(at({200, 200}));  // a grey tablet stroke
+  for (Point p : {Point{203, 240}, {240, 242}}) engine.move(at(p));
+  engine.up(at({240, 242}));
 
   RetainedImage replayed(512, 512);
   replayStrokes(host.log, replayed, 0, host.log.logEnd() - 1);

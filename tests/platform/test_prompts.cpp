@@ -13,11 +13,9 @@ namespace {
 
 // Regression: Esc on the Latin / Japanese question answered No, a Japanese font.
 TEST(MessageBoxPrompts, EscAndTheCloseButtonDoNotAnswerAQuestionWithoutCancel) {
-  using B = Prompts::Buttons;
-  using A = Prompts::Answer;
-  struct Case { B buttons; QMessageBox::StandardButton click; A answer; };
-  for (const Case& c : {Case{B::YesNo, QMessageBox::Yes, A::Yes},
-                        Case{B::RetryClose, QMessageBox::Retry, A::Retry}}) {
+  struct Case { Prompts::Buttons buttons; QMessageBox::StandardButton click; Prompts::Answer answer; };
+  for (const Case& c : {Case{Prompts::Buttons::YesNo, QMessageBox::Yes, Prompts::Answer::Yes},
+                        Case{Prompts::Buttons::RetryClose, QMessageBox::Retry, Prompts::Answer::Retry}}) {
     platform::MessageBoxPrompts prompts(nullptr);
     bool stillOpen = false;
     QTimer::singleShot(0, [&] {
