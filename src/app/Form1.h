@@ -320,7 +320,6 @@ class Form1 : public QMainWindow, public brush::BrushHost {
   // A character and its code through the tool's one code-page rule.
   QString characterOf(int32_t code) const;
   int16_t codeOf(const QString& text) const;
-  bool editorConnected();
 
   // settings store and stroke files
   QString m_startupNotice;

@@ -107,8 +107,6 @@ int32_t Form1::fonttype() {
   return *type == FontType::Latin ? 1 : 2;
 }
 
-bool Form1::editorConnected() { return editorBridge().link.editorConnected(); }
-
 // Unknown until a connection has probed the font; asking does not connect.
 std::optional<FontType> Form1::editorFontType() const {
   return m_editorBridge ? m_editorBridge->link.fonttype() : std::nullopt;

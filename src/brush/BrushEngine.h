@@ -80,7 +80,6 @@ class BrushEngine {
   bool strokeActive() const { return m_strokeActive; }
   bool mouseDrawing() const { return m_mouseDrawing; }
   int16_t mouseWidth() const { return m_mouseWidth; }
-  double prevw() const { return m_prevw; }
   double targetw() const { return m_targetw; }
   // The time of the newest input. No rule reads the clock: widths change per event and
   // per tick, so a sequence replays the same whatever its timing.

@@ -76,7 +76,6 @@ class EditorLink {
   std::optional<FontType> fonttype() const { return m_fonttype; }
   void resetFontType() { m_fonttype.reset(); }
   bool hasApplication() const { return m_editorApp != nullptr; }
-  bool hasDocument() const { return m_editorDoc != nullptr; }
 
  private:
   enum class DocumentChoice { Ready, Cancelled, Failed };
