@@ -71,7 +71,6 @@ class EditorLink {
   void tellCode(int32_t code);
   void showEditorWindows();
 
-  bool editorConnected() const { return m_editorConnected; }
   // Nothing until a connection has told the font's type.
   std::optional<FontType> fonttype() const { return m_fonttype; }
   void resetFontType() { m_fonttype.reset(); }
